@@ -1,0 +1,112 @@
+#include "scan/source_file.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+
+namespace pbz {
+
+namespace {
+
+// Closes the descriptor on every path.
+class FileDescriptor {
+ public:
+  explicit FileDescriptor(int fd) : fd_(fd) {}
+  FileDescriptor(const FileDescriptor&) = delete;
+  FileDescriptor& operator=(const FileDescriptor&) = delete;
+  ~FileDescriptor() {
+    if (fd_ >= 0) ::close(fd_);
+  }
+  int get() const { return fd_; }
+
+ private:
+  int fd_;
+};
+
+bool Fail(ReadError* error, std::string reason) {
+  if (error) error->reason = std::move(reason);
+  return false;
+}
+
+}  // namespace
+
+std::optional<std::string> ReadSourceFile(const std::string& path, ReadError* error) {
+  if (path.empty()) {
+    Fail(error, "empty file name");
+    return std::nullopt;
+  }
+  // O_NONBLOCK keeps a FIFO without a writer from blocking the open; the
+  // fstat below then rejects it.
+  FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY));
+  if (fd.get() < 0) {
+    Fail(error, std::strerror(errno));
+    return std::nullopt;
+  }
+  struct stat info {};
+  if (::fstat(fd.get(), &info) != 0) {
+    Fail(error, std::strerror(errno));
+    return std::nullopt;
+  }
+  if (!S_ISREG(info.st_mode)) {
+    Fail(error, S_ISDIR(info.st_mode) ? "is a folder" : "not a regular file");
+    return std::nullopt;
+  }
+  // Sized from fstat (plus one byte to see the end at once); grows in large
+  // blocks when the file grows while it is read.
+  std::string content;
+  std::size_t capacity = static_cast<std::size_t>(info.st_size) + 1;
+  std::size_t used = 0;
+  for (;;) {
+    if (content.size() < capacity) content.resize(capacity);
+    const ssize_t got = ::read(fd.get(), content.data() + used, capacity - used);
+    if (got < 0) {
+      if (errno == EINTR) continue;
+      Fail(error, std::strerror(errno));
+      return std::nullopt;
+    }
+    if (got == 0) break;
+    used += static_cast<std::size_t>(got);
+    if (used == capacity) capacity += std::max<std::size_t>(capacity / 2, 1 << 20);
+  }
+  content.resize(used);
+  return content;
+}
+
+LineSplitter::LineSplitter(std::string_view text) : text_(text) {
+  if (text_.size() >= 3 && text_.compare(0, 3, "\xEF\xBB\xBF") == 0) pos_ = 3;
+}
+
+bool LineSplitter::Next(std::string_view& line) {
+  const std::size_t n = text_.size();
+  if (pos_ >= n) return false;
+  const char* base = text_.data();
+  std::size_t i = pos_;
+  // Most lines end at LF; look for the first of LF, CR or NUL.
+  while (i < n) {
+    const char c = base[i];
+    if (c == '\n' || c == '\r' || c == '\0') break;
+    ++i;
+  }
+  line = text_.substr(pos_, i - pos_);
+  if (i < n) {
+    if (base[i] == '\r' && i + 1 < n && base[i + 1] == '\n') ++i;
+    ++i;
+  }
+  pos_ = i;
+  return true;
+}
+
+bool IsProcedureStart(std::string_view line) {
+  return line.size() >= 10 && (line.compare(0, 10, "Procedure ") == 0 ||
+                               line.compare(0, 10, "Procedure.") == 0);
+}
+
+bool IsProcedureEnd(std::string_view line) {
+  return line.size() >= 12 && line.compare(0, 12, "EndProcedure") == 0;
+}
+
+}  // namespace pbz
