@@ -1,2 +1,10 @@
 // Placeholder until the shell lands.
-int main() { return 0; }
+#include <iostream>
+
+#include "batch/batch.h"
+
+int main(int argc, char** argv) {
+  std::vector<std::string> args(argv + 1, argv + argc);
+  if (auto status = pbz::RunBatchCommandLine(args, std::cout, std::cerr)) return *status;
+  return 0;
+}
