@@ -7,6 +7,9 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <new>
+
+#include "scan/file_identity.h"
 
 namespace pbz {
 
@@ -32,27 +35,42 @@ bool Fail(ReadError* error, std::string reason) {
   return false;
 }
 
+const char* NotRegularReason(mode_t mode) {
+  return S_ISDIR(mode) ? "is a folder" : "not a regular file";
+}
+
 }  // namespace
 
-std::optional<std::string> ReadSourceFile(const std::string& path, ReadError* error) {
+std::optional<std::string> ReadSourceFile(const std::string& path, FileIdentity* identity,
+                                          ReadError* error) {
   if (path.empty()) {
     Fail(error, "empty file name");
     return std::nullopt;
   }
-  // O_NONBLOCK keeps a FIFO without a writer from blocking the open; the
-  // fstat below then rejects it.
+  // Look before opening: opening a device or a FIFO can block or have side
+  // effects, so only regular files are opened at all.
+  struct stat info {};
+  if (::stat(path.c_str(), &info) != 0) {
+    Fail(error, std::strerror(errno));
+    return std::nullopt;
+  }
+  if (!S_ISREG(info.st_mode)) {
+    Fail(error, NotRegularReason(info.st_mode));
+    return std::nullopt;
+  }
+  // O_NONBLOCK keeps a FIFO swapped in after the stat from blocking the open;
+  // the fstat below then rejects it.
   FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY));
   if (fd.get() < 0) {
     Fail(error, std::strerror(errno));
     return std::nullopt;
   }
-  struct stat info {};
   if (::fstat(fd.get(), &info) != 0) {
     Fail(error, std::strerror(errno));
     return std::nullopt;
   }
   if (!S_ISREG(info.st_mode)) {
-    Fail(error, S_ISDIR(info.st_mode) ? "is a folder" : "not a regular file");
+    Fail(error, NotRegularReason(info.st_mode));
     return std::nullopt;
   }
   // Sized from fstat (plus one byte to see the end at once); grows in large
@@ -61,7 +79,15 @@ std::optional<std::string> ReadSourceFile(const std::string& path, ReadError* er
   std::size_t capacity = static_cast<std::size_t>(info.st_size) + 1;
   std::size_t used = 0;
   for (;;) {
-    if (content.size() < capacity) content.resize(capacity);
+    if (content.size() < capacity) {
+      // A file too large for memory is a file that cannot be read, not a crash.
+      try {
+        content.resize(capacity);
+      } catch (const std::bad_alloc&) {
+        Fail(error, "too large to read");
+        return std::nullopt;
+      }
+    }
     const ssize_t got = ::read(fd.get(), content.data() + used, capacity - used);
     if (got < 0) {
       if (errno == EINTR) continue;
@@ -73,7 +99,15 @@ std::optional<std::string> ReadSourceFile(const std::string& path, ReadError* er
     if (used == capacity) capacity += std::max<std::size_t>(capacity / 2, 1 << 20);
   }
   content.resize(used);
+  if (identity) {
+    identity->Device = static_cast<std::uint64_t>(info.st_dev);
+    identity->Inode = static_cast<std::uint64_t>(info.st_ino);
+  }
   return content;
+}
+
+std::optional<std::string> ReadSourceFile(const std::string& path, ReadError* error) {
+  return ReadSourceFile(path, nullptr, error);
 }
 
 LineSplitter::LineSplitter(std::string_view text) : text_(text) {
@@ -101,8 +135,8 @@ bool LineSplitter::Next(std::string_view& line) {
 }
 
 bool IsProcedureStart(std::string_view line) {
-  return line.size() >= 10 && (line.compare(0, 10, "Procedure ") == 0 ||
-                               line.compare(0, 10, "Procedure.") == 0);
+  return line.size() >= 10 &&
+         (line.compare(0, 10, "Procedure ") == 0 || line.compare(0, 10, "Procedure.") == 0);
 }
 
 bool IsProcedureEnd(std::string_view line) {
