@@ -13,8 +13,8 @@ namespace pbz {
 
 struct Rgb {
   std::uint8_t r = 0, g = 0, b = 0;
-  friend bool operator==(Rgb a, Rgb b) { return a.r == b.r && a.g == b.g && a.b == b.b; }
-  friend bool operator!=(Rgb a, Rgb b) { return !(a == b); }
+  friend bool operator==(Rgb x, Rgb y) { return x.r == y.r && x.g == y.g && x.b == y.b; }
+  friend bool operator!=(Rgb x, Rgb y) { return !(x == y); }
 };
 
 enum Column : std::size_t { kLine = 0, kCalls = 1, kCount = 2, kFunction = 3, kFile = 4 };
