@@ -1,0 +1,3 @@
+Procedure Foo()
+EndProcedure
+Foo()
