@@ -1,11 +1,110 @@
 #include "calls/calls.h"
 
+#include <optional>
+#include <string_view>
+
+#include "core/row.h"
+#include "core/text.h"
+#include "match/normalise.h"
+#include "match/normalise_view.h"
+#include "match/word_tests.h"
+#include "scan/source_file.h"
+
 namespace pbz {
-// stub: replaced by the calls listing
-std::int64_t ShowProcedureCalls(const std::string&, const SourceSet&, PageHost&, ScanControl&) {
-  return 0;
+
+namespace {
+
+constexpr Rgb kCallBandYellow{255, 255, 230};
+constexpr Rgb kCallBandCyan{185, 255, 255};
+constexpr Rgb kCallCaseDiffersRed{220, 0, 0};
+
+// The procedure text of a text that holds a procedure start line somewhere:
+// what follows the first space after "Procedure", leading spaces removed.
+// Nothing when the text holds no such line.
+std::optional<std::string> ProcedureTextOf(const std::string& text) {
+  const std::size_t keyword = text.find("Procedure");
+  if (keyword == std::string::npos) return std::nullopt;
+  const std::string_view kept = std::string_view(text).substr(keyword);
+  if (!IsProcedureStart(kept)) return std::nullopt;
+  std::string_view rest;
+  const std::size_t space = kept.find(' ');
+  if (space != std::string_view::npos) rest = kept.substr(space + 1);
+  while (!rest.empty() && rest.front() == ' ') rest.remove_prefix(1);
+  return std::string(rest);
 }
-std::int64_t ListProcedureCalls(const std::string&, const SourceSet&, PageHost&, ScanControl&) {
-  return 0;
+
+}  // namespace
+
+std::int64_t ShowProcedureCalls(const std::string& word, const SourceSet& set, PageHost& pages,
+                                ScanControl& control) {
+  const std::string text = word.empty() ? pages.SelectedRowText() : "Procedure " + word;
+  const std::optional<std::string> procedureText = ProcedureTextOf(text);
+  if (!procedureText) return 0;
+  pages.HideCurrentPage();
+  const std::int64_t result = ListProcedureCalls(*procedureText, set, pages, control);
+  pages.ShowCurrentPage();
+  return result;
 }
+
+std::int64_t ListProcedureCalls(const std::string& procedureText, const SourceSet& set,
+                                PageHost& pages, ScanControl& control) {
+  control.ScanStarted();
+  pages.OpenResultPage(kKindProc, procedureText);
+  pages.RefreshPageSelector();
+  ResultSink& list = pages.CurrentList();
+  const std::string callTerm = CallTermOf(procedureText);
+
+  // A call term without a name ("(") would take every parenthesis after a
+  // separator for a call; no procedure has an empty name, so nothing is read.
+  const bool nameless = callTerm.size() <= 1;
+
+  bool yellow = false;
+  std::string scratch;
+  std::string enclosing;
+  for (std::size_t k = 0; k < set.size() && !nameless; ++k) {
+    const SourceFileEntry& entry = set[k];
+    yellow = !yellow;
+    bool inside = false;
+    enclosing.clear();
+    std::int64_t rowsInFile = 0;
+    const std::optional<std::string> content = ReadSourceFile(entry.Path);
+    if (content) {
+      const std::string fileName(FileNamePart(entry.Path));
+      LineSplitter lines(*content);
+      std::string_view line;
+      std::int64_t lineNumber = 1;
+      while (lines.Next(line)) {
+        const std::string_view prepared = NormaliseCallLineInto(line, callTerm, scratch);
+        if (IsProcedureStart(prepared)) {
+          // Start lines are never listed: that leaves out the definition and
+          // calls in parameter defaults.
+          inside = true;
+          enclosing.assign(PadLineNumber(lineNumber)).append(" ").append(prepared);
+        } else {
+          if (IsProcedureEnd(prepared)) inside = false;
+          const int hit = CallWordTest(prepared, callTerm);
+          if (hit != 0) {
+            if (rowsInFile == 0) list.AddRow(Row{});
+            Row row;
+            row.cells[kLine] = std::to_string(lineNumber);
+            row.cells[kCalls] = std::string(prepared);
+            if (inside) row.cells[kFunction] = enclosing;
+            row.cells[kFile] = fileName;
+            row.background = yellow ? kCallBandYellow : kCallBandCyan;
+            if (hit < 0) row.text[kCalls] = kCallCaseDiffersRed;
+            list.AddRow(row);
+            ++rowsInFile;
+          }
+        }
+        ++lineNumber;
+        // Stop leaves the rows so far and the Stop button enabled.
+        if (control.AbortCheck()) return 0;
+      }
+    }
+    if (rowsInFile == 0) yellow = !yellow;
+  }
+  control.ScanEnded();
+  return static_cast<std::int64_t>(list.RowCount());
+}
+
 }  // namespace pbz

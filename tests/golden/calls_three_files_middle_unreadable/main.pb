@@ -1,0 +1,3 @@
+IncludeFile "gone.pbi"
+IncludeFile "last.pbi"
+Foo(1)

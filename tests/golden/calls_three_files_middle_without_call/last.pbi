@@ -1,0 +1,4 @@
+Procedure Baz()
+  Foo(2)
+EndProcedure
+foo(3)

@@ -1,0 +1,3 @@
+IncludeFile "mid.pbi"
+IncludeFile "last.pbi"
+Foo(1)

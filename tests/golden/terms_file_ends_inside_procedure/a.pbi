@@ -1,0 +1,3 @@
+Procedure Open()
+  Protected Count
+  Count + 1

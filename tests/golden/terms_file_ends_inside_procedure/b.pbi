@@ -1,0 +1,3 @@
+Count = 0
+Procedure Close()
+EndProcedure

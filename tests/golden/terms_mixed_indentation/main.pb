@@ -1,0 +1,6 @@
+ 	 	Procedure Tick(n)
+	  	Shared Ticks
+		  Ticks + n
+  	;Ticks
+ 	 EndProcedure
+	 Ticks = 0

@@ -1,0 +1,4 @@
+Procedure Check(v)
+  Static Limit
+  ProcedureReturn v < Limit ; Limit
+EndProcedure

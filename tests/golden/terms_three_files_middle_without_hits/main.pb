@@ -1,0 +1,4 @@
+IncludeFile "mid.pbi"
+IncludeFile "last.pbi"
+Global Limit = 3
+x = Limit

@@ -1,0 +1,3 @@
+LimitMax = 1
+; Limit
+s$ = "Limit"
