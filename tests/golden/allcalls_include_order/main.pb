@@ -1,0 +1,7 @@
+XIncludeFile "early.pbi"
+
+Procedure Foo()
+EndProcedure
+Procedure Bar()
+EndProcedure
+XIncludeFile "late.pbi"

@@ -1,0 +1,3 @@
+Procedure Unused()
+  x = 1
+EndProcedure

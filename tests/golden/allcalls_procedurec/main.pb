@@ -1,0 +1,4 @@
+ProcedureC Callback(x)
+  ProcedureReturn x
+EndProcedure
+y = Callback(1)

@@ -1,0 +1,3 @@
+Procedure Helper(v)
+  Debug v
+EndProcedure

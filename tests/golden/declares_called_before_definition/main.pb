@@ -1,0 +1,6 @@
+foo(1)
+
+Procedure Foo(a)
+  ProcedureReturn a
+EndProcedure
+x = Foo(2)

@@ -1,0 +1,5 @@
+XIncludeFile "lib.pb"
+XIncludeFile "MyProcedures.pbi"
+Run()
+Procedure Run()
+EndProcedure

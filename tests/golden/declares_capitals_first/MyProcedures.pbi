@@ -1,0 +1,7 @@
+ProcedureCount()
+Exported()
+Procedure ProcedureCount()
+  ProcedureReturn 0
+EndProcedure
+ProcedureDLL Exported()
+EndProcedure

@@ -1,0 +1,3 @@
+low()
+Procedure low()
+EndProcedure

@@ -1,0 +1,4 @@
+Declare Foo(a)
+Foo(1)
+Procedure Foo(a)
+EndProcedure

@@ -1,0 +1,3 @@
+Setup(0)
+Procedure Setup(x)
+EndProcedure

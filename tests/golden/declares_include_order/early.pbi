@@ -1,0 +1,8 @@
+; calls Foo before main.pb defines it
+
+
+
+
+
+
+Foo()
