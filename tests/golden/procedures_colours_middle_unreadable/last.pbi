@@ -1,0 +1,4 @@
+Procedure Last()
+EndProcedure
+Procedure Last2()
+EndProcedure

@@ -1,0 +1,4 @@
+IncludeFile "gone.pbi"
+IncludeFile "last.pbi"
+Procedure Main()
+EndProcedure

@@ -1,0 +1,4 @@
+IncludeFile "middle.pbi"
+IncludeFile "last.pbi"
+Procedure Main()
+EndProcedure

@@ -1,0 +1,3 @@
+; Procedure Commented()
+ProcedureReturn 1
+Procedures = 3

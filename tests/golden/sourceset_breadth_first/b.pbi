@@ -1,0 +1,3 @@
+Procedure B()
+EndProcedure
+IncludeFile "d.pbi"

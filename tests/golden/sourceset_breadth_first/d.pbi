@@ -1,0 +1,4 @@
+
+
+Procedure D()
+EndProcedure

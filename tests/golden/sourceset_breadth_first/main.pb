@@ -1,0 +1,4 @@
+XIncludeFile "a.pbi"
+IncludeFile "b.pbi"
+Procedure Main()
+EndProcedure

@@ -1,0 +1,3 @@
+XIncludeFile "a.pbi"
+Procedure A()
+EndProcedure

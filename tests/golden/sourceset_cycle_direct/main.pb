@@ -1,0 +1,4 @@
+Procedure Main()
+EndProcedure
+IncludeFile "main.pb"
+IncludeFile "a.pbi"

@@ -1,0 +1,3 @@
+IncludeFile "../dir/b.pbi"
+Procedure A()
+EndProcedure

@@ -1,0 +1,4 @@
+IncludeFile "./a.pbi"
+IncludeFile "../main.pb"
+Procedure B()
+EndProcedure

@@ -1,0 +1,3 @@
+IncludeFile "dir/a.pbi"
+Procedure Main()
+EndProcedure

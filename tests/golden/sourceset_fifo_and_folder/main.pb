@@ -1,0 +1,6 @@
+IncludeFile "fifo.pbi"
+IncludeFile "folder.pbi"
+IncludeFile "/dev/zero"
+IncludeFile "b.pbi"
+Procedure Main()
+EndProcedure

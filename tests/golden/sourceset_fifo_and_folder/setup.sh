@@ -1,0 +1,2 @@
+mkfifo fifo.pbi
+mkdir folder.pbi

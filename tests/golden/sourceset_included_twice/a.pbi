@@ -1,0 +1,3 @@
+Procedure A()
+EndProcedure
+XIncludeFile "b.pbi"

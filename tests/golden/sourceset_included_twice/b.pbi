@@ -1,0 +1,2 @@
+Procedure.i B()
+EndProcedure

@@ -1,0 +1,2 @@
+IncludeFile "a.pbi"
+IncludeFile "a.pbi"

@@ -1,0 +1,4 @@
+IncludePath "inc/"
+IncludeFile "a.pbi"
+IncludePath ""
+IncludeFile "a.pbi"

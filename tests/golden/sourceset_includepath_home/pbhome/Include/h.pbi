@@ -1,0 +1,2 @@
+Procedure H()
+EndProcedure

@@ -1,0 +1,2 @@
+Procedure Y()
+EndProcedure

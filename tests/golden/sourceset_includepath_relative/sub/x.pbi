@@ -1,0 +1,4 @@
+IncludePath "inc/"
+IncludeFile "y.pbi"
+Procedure X()
+EndProcedure

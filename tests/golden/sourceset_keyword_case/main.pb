@@ -1,0 +1,5 @@
+XIncludeFile "a.pbi"
+includefile "b.pbi"
+xincludefile "b.pbi"
+INCLUDEFILE "b.pbi"
+IncludeFile "c.pbi"

@@ -1,0 +1,3 @@
+IncludeFile "c.pbi"
+Procedure B()
+EndProcedure

@@ -1,0 +1,5 @@
+IncludeFile "a.pbi"
+IncludeFile "missing.pbi"
+IncludeFile "b.pbi"
+Procedure Main()
+EndProcedure

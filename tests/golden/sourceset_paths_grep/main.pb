@@ -1,0 +1,3 @@
+IncludeFile "sub/x.pbi"
+Procedure Main()
+EndProcedure
