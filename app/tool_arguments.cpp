@@ -24,7 +24,8 @@ bool ParseSelectionRange(std::string_view text, SelectionRange& range) {
 }
 
 std::string ReadSelectedText(const std::string& path, const SelectionRange& range) {
-  if (range.LineStart < 1) return {};
+  // No line 0, and a backwards range selects nothing (its length would wrap).
+  if (range.LineStart < 1 || range.CharEnd <= range.CharStart) return {};
   const auto content = ReadSourceFile(path);
   if (!content) return {};
   LineSplitter lines(*content);
