@@ -139,11 +139,6 @@ Parsed ParseArguments(const std::vector<std::string>& args, std::ostream& out, s
                                                              : "--list terms needs a TERM");
         }
         request.word = args[++k];
-        // An empty WORD would name the selected row's procedure, and batch
-        // mode has no selection.
-        if (*listing == Listing::kCalls && request.word.empty()) {
-          return UsageError(err, "--list calls needs a procedure name, not an empty WORD");
-        }
       }
     } else if (arg == "--format" || arg.compare(0, 9, "--format=") == 0) {
       if (haveFormat) return UsageError(err, "--format given twice");

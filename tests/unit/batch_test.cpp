@@ -114,7 +114,6 @@ TEST(BatchCommandLine, WrongCommandLinesGiveStatus2AndOneLinePlusUsage) {
        "unknown listing 'Procedures' (procedures, calls, terms, all-calls or declares)"},
       {{"--list", "calls"}, "--list calls needs a WORD"},
       {{"--list", "terms"}, "--list terms needs a TERM"},
-      {{"--list", "calls", "", "m.pb"}, "--list calls needs a procedure name, not an empty WORD"},
       {{"--list", "procedures"}, "MAINFILE is missing"},
       {{"--list", "calls", "Foo"}, "MAINFILE is missing"},
       {{"--format", "jsonl", "m.pb"}, "--list is missing"},
@@ -182,6 +181,8 @@ TEST(BatchCommandLine, EveryListingRunsOnAReadableMainFile) {
       {"--list", "procedures", main},
       {"--list", "procedures", "--format=jsonl", main},
       {"--format", "grep", "--list", "calls", "Foo(a, b)", main},
+      // An empty WORD names the selected row's procedure; batch mode has none.
+      {"--list", "calls", "", main},
       {main, "--list", "terms", "Bar", "--format", "tsv"},
       {"--list", "terms", "", main},
       {"--list", "all-calls", "--format", "jsonl", main},
