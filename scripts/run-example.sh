@@ -23,9 +23,10 @@ xvfb-run -a -s "-screen 0 1280x1024x24 -nolisten tcp" bash -c '
   "$1/build/pbzetrolin" "$1/examples/main.pb" "" "$2" &
   pid=$!
   status=1
-  if timeout 30 xdotool search --sync --onlyvisible --name "^PB Zetrolin\$" >/dev/null; then
+  wid=$(timeout 30 xdotool search --sync --onlyvisible --name "^PB Zetrolin\$" | head -n 1)
+  if [ -n "$wid" ]; then
     sleep 1
-    import -window root "$3" && status=0 && echo "Screenshot: $3"
+    import -window "$wid" "$3" && status=0 && echo "Screenshot: $3"
   else
     echo "The window did not appear within 30 seconds." >&2
   fi
