@@ -340,6 +340,12 @@ void MainWindow::PageSelectorAction(int entry) {
   pages_->FitCurrentPage(width, height);
 }
 
+void MainWindow::RunListing(const std::function<void()>& listing) {
+  if (busy_) return;
+  BusyScope busy(*this);
+  listing();
+}
+
 // --- scan control ----------------------------------------------------------
 
 void MainWindow::ScanStarted() {

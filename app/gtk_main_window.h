@@ -82,6 +82,10 @@ class MainWindow : public ScanControl {
   // The page selector's choice: entry k is page k.
   void PageSelectorAction(int entry);
 
+  // Runs a listing as the actions do: every other action is dropped until it
+  // returns, and the list shows its newest row afterwards.
+  void RunListing(const std::function<void()>& listing);
+
   // ScanControl: the Stop button and the poll of the running listing.
   void ScanStarted() override;
   void ScanEnded() override;

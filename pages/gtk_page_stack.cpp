@@ -1,6 +1,7 @@
 #include "pages/gtk_page_stack.h"
 
 #include <cstdio>
+#include <utility>
 
 #include "core/text.h"
 
@@ -126,7 +127,7 @@ void GtkResultList::AddRow(const Row& row) {
   AppendRow(row);
   // The selection and scroll happen before the toolkit next draws: doing it
   // for every row costs more than the row itself.
-  selectPending_ = true;
+  pendingSelection_ = rows_.size() - 1;
 }
 
 void GtkResultList::AppendRow(const Row& row) {
@@ -147,10 +148,10 @@ void GtkResultList::UpdateRow(std::size_t index, const Row& row) {
 }
 
 void GtkResultList::FlushSelection() {
-  if (!selectPending_) return;
-  selectPending_ = false;
-  if (rows_.empty()) return;
-  GtkTreePath* path = gtk_tree_path_new_from_indices(static_cast<gint>(rows_.size() - 1), -1);
+  if (!pendingSelection_) return;
+  const std::size_t index = *std::exchange(pendingSelection_, std::nullopt);
+  if (index >= rows_.size()) return;
+  GtkTreePath* path = gtk_tree_path_new_from_indices(static_cast<gint>(index), -1);
   gtk_tree_selection_select_path(gtk_tree_view_get_selection(view_), path);
   gtk_tree_view_set_cursor(view_, path, nullptr, FALSE);
   gtk_tree_view_scroll_to_cell(view_, path, nullptr, FALSE, 0.0f, 0.0f);

@@ -44,8 +44,8 @@ class GtkResultList : public ResultSink {
   void UpdateRow(std::size_t index, const Row& row) override;
   std::size_t RowCount() const override { return rows_.size(); }
 
-  // Selects the newest row, puts the cursor on it and scrolls it into view
-  // when AddRow asked for that since the last call. Cheap otherwise.
+  // Selects the row AddRow added last, puts the cursor on it and scrolls it
+  // into view, when AddRow asked for that since the last call. Cheap otherwise.
   void FlushSelection();
   std::optional<std::size_t> SelectedIndex() const;
   const std::vector<Row>& Rows() const { return rows_; }
@@ -58,7 +58,7 @@ class GtkResultList : public ResultSink {
   GtkTreeView* view_;
   RefPtr<GtkListStore> store_;
   std::vector<Row> rows_;
-  bool selectPending_ = false;
+  std::optional<std::size_t> pendingSelection_;  // the row AddRow added last
 };
 
 // The widgets are referenced by the page as well, so a window destroyed from
