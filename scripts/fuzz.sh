@@ -1,13 +1,13 @@
 #!/bin/bash
 # Builds the libFuzzer targets with clang and runs each for SECONDS seconds
-# (default 8). Crashing inputs land in build-fuzz/artifacts/; copy them into
+# (default 8). Crashing inputs land in build/fuzz/artifacts/; copy them into
 # fuzz/corpus/<target>/ as regression cases once fixed.
 #   bash scripts/fuzz.sh            # short run, part of the test command
 #   bash scripts/fuzz.sh 3600       # an hour per target
 set -euo pipefail
 seconds=${1:-8}
 root=$(cd "$(dirname "$0")/.." && pwd)
-build=$root/build-fuzz
+build=${PBZ_FUZZ_BUILD:-$root/build/fuzz}
 CC=clang CXX=clang++ cmake -S "$root" -B "$build" -DPBZ_FUZZ=ON -DPBZ_BUILD_GUI=OFF \
   -DPBZ_BUILD_TESTS=OFF -DCMAKE_BUILD_TYPE=RelWithDebInfo > /dev/null
 cmake --build "$build" -j"$(nproc)" > /dev/null

@@ -17,8 +17,10 @@ esac
 
 # Everything the build and the tests need; xvfb, xauth and the fonts run the
 # window headless, xdotool, xclip, x11-apps and imagemagick drive and
-# photograph it, strace watches for writes.
+# photograph it, strace watches for writes; clang builds the fuzz targets;
+# python3, time, bc and openssl generate and measure test programs.
 packages=(cmake g++ make pkg-config libgtk2.0-dev libgtest-dev libgmock-dev googletest
+          clang libclang-rt-14-dev python3 time bc openssl
           xvfb xauth fonts-dejavu-core xdotool xclip x11-apps imagemagick strace)
 
 install_missing() {
