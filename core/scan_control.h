@@ -16,6 +16,11 @@ class ScanControl {
   virtual void ScanEnded() = 0;
   // Called after every source line read; true means the user pressed Stop.
   virtual bool AbortCheck() = 0;
+  // Stands for `lines` AbortCheck calls in a row, for a listing that answers
+  // lines from memory and adds no row among them. True means Stop was
+  // reported somewhere in the run. Asks AbortCheck once: the run takes next
+  // to no time, and no row tells where in it the stop fell.
+  virtual bool AbortCheckLines(std::int64_t lines) { return lines > 0 && AbortCheck(); }
 };
 
 // Never stops; for the batch command line.
@@ -24,6 +29,7 @@ class RunToEnd : public ScanControl {
   void ScanStarted() override {}
   void ScanEnded() override {}
   bool AbortCheck() override { return false; }
+  bool AbortCheckLines(std::int64_t) override { return false; }
 };
 
 // Reports Stop at the given line (the N-th check; never for N <= 0) and records the
@@ -36,6 +42,18 @@ class StopAfterLines : public ScanControl {
   bool AbortCheck() override {
     ++linesChecked;
     return remaining_ > 0 && --remaining_ == 0;
+  }
+  // Exactly as many AbortCheck calls: stops at the same line.
+  bool AbortCheckLines(std::int64_t lines) override {
+    if (lines <= 0) return false;
+    if (remaining_ > 0 && remaining_ <= lines) {
+      linesChecked += remaining_;
+      remaining_ = 0;
+      return true;
+    }
+    linesChecked += lines;
+    if (remaining_ > 0) remaining_ -= lines;
+    return false;
   }
   bool stopEnabled = false;
   std::int64_t linesChecked = 0;
