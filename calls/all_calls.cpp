@@ -5,12 +5,13 @@
 #include <cstdint>
 #include <optional>
 #include <string_view>
+#include <unordered_map>
 #include <utility>
 
+#include "calls/all_calls_hits.h"
+#include "calls/all_calls_order.h"
 #include "core/text.h"
 #include "match/normalise.h"
-#include "match/word_tests.h"
-#include "scan/source_file.h"
 
 namespace pbz {
 
@@ -40,18 +41,6 @@ std::string DeclarationOf(const std::string& definitionLine) {
   return "Declare" + definitionLine.substr(kKeyword.size());
 }
 
-// "Declare", "DeclareC", "DeclareDLL" or "DeclareCDLL" followed by a space or
-// a type dot: the line declares a procedure instead of calling it.
-bool IsDeclarationLine(std::string_view prepared) {
-  for (std::string_view keyword : {"DeclareCDLL", "DeclareDLL", "DeclareC", "Declare"}) {
-    if (StartsWith(prepared, keyword) && prepared.size() > keyword.size()) {
-      const char next = prepared[keyword.size()];
-      if (next == ' ' || next == '.') return true;
-    }
-  }
-  return false;
-}
-
 // The procedure text of a definition line: what follows the keyword and its
 // blank, leading blanks removed. A TAB after the keyword counts like a space,
 // as it does for the procedure listing; a line without any blank is taken
@@ -62,45 +51,43 @@ std::string_view ProcedureTextOf(std::string_view definitionLine) {
   return TrimLeadingBlanks(definitionLine.substr(blank + 1));
 }
 
-// Where a line stands in the order the compiler reads the program: the
-// include-statement lines from the main file down to the file, then the line.
-// std::vector's operator< compares element by element, a prefix first.
-using CompilePosition = std::vector<std::int64_t>;
-
-CompilePosition PositionOf(const CompilePosition& chain, std::int64_t line) {
-  CompilePosition position = chain;
-  position.push_back(line);
-  return position;
-}
-
 // Decides whether a procedure needs a declaration: its earliest call stands
 // before its definition and no Declare line stands before that call.
 class EarlyCallCheck {
  public:
-  explicit EarlyCallCheck(CompilePosition definition) : definition_(std::move(definition)) {}
+  using Position = CompileOrder::Position;
+  EarlyCallCheck(const CompileOrder& order, Position definition)
+      : order_(order), definition_(definition) {}
 
-  void NoteCall(CompilePosition position, bool isDeclaration) {
-    std::optional<CompilePosition>& earliest = isDeclaration ? earliestDeclaration_ : earliestCall_;
-    if (!earliest || position < *earliest) earliest = std::move(position);
+  void NoteCall(Position position, bool isDeclaration) {
+    std::optional<Position>& earliest = isDeclaration ? earliestDeclaration_ : earliestCall_;
+    if (!earliest || order_.Before(position, *earliest)) earliest = position;
   }
 
   bool NeedsDeclaration() const {
-    if (!earliestCall_ || !(*earliestCall_ < definition_)) return false;
-    return !(earliestDeclaration_ && *earliestDeclaration_ < *earliestCall_);
+    if (!earliestCall_ || !order_.Before(*earliestCall_, definition_)) return false;
+    return !(earliestDeclaration_ && order_.Before(*earliestDeclaration_, *earliestCall_));
   }
 
  private:
-  CompilePosition definition_;
-  std::optional<CompilePosition> earliestCall_;
-  std::optional<CompilePosition> earliestDeclaration_;
+  const CompileOrder& order_;
+  Position definition_;
+  std::optional<Position> earliestCall_;
+  std::optional<Position> earliestDeclaration_;
 };
 
 // One block of the page: header row, a row per line that calls the procedure,
 // closing row, then the count and the marks on the header row. Returns false
 // when the user stopped the scan; the block then stays as far as it got.
-bool ListCallsOfProcedure(const ProcedureEntry& procedure, const SourceSet& set,
-                          const std::vector<CompilePosition>& chains, PageHost& pages,
-                          ScanControl& control, DeclareList& declares) {
+//
+// The calls come from memory, but the user can stop the listing at any line
+// of the pass over the whole set that this block stands for: the lines
+// between two calls are counted as one run (AbortCheckLines), each call line
+// on its own after its row is added, so a stop leaves exactly the rows that a
+// line-by-line pass would have left.
+bool ListCallsOfProcedure(const ProcedureEntry& procedure, const std::vector<EntryHits>& calls,
+                          const CallHitIndex& hits, const CompileOrder& order, const SourceSet& set,
+                          PageHost& pages, ScanControl& control, DeclareList& declares) {
   ResultSink& list = pages.CurrentList();
 
   Row header;
@@ -111,47 +98,29 @@ bool ListCallsOfProcedure(const ProcedureEntry& procedure, const SourceSet& set,
   list.AddRow(header);
   pages.CurrentBlockRow() = static_cast<std::int64_t>(list.RowCount() - 1);
 
-  const std::string term = CallTermOf(ProcedureTextOf(procedure.DefinitionLine));
-  const CompilePosition noChain;
-  const CompilePosition& definitionChain =
-      procedure.Source < chains.size() ? chains[procedure.Source] : noChain;
-  EarlyCallCheck early(PositionOf(definitionChain, procedure.LineNumber));
+  EarlyCallCheck early(order, order.At(procedure.Source, procedure.LineNumber));
   std::int64_t count = 0;
-
-  for (std::size_t e = 0; e < set.size(); ++e) {
-    const std::optional<std::string> content = ReadSourceFile(set[e].Path);
-    if (!content) continue;
-    const std::string fileName(FileNamePart(set[e].Path));
-    bool insideProcedure = false;
-    std::string enclosing;
-    LineSplitter lines(*content);
-    std::string_view raw;
-    std::int64_t lineNumber = 0;
-    while (lines.Next(raw)) {
-      ++lineNumber;
-      const std::string prepared = NormaliseCallLine(TrimLeadingBlanks(raw), term);
-      if (IsProcedureStart(prepared)) {
-        // A definition line is never a call, not even through a default value.
-        insideProcedure = true;
-        enclosing = std::to_string(lineNumber) + " " + prepared;
-      } else {
-        if (IsProcedureEnd(prepared)) insideProcedure = false;
-        const int hit = CallWordTest(prepared, term);
-        if (hit != 0) {
-          Row call;
-          call.cells[kLine] = std::to_string(lineNumber);
-          call.cells[kCalls] = prepared;
-          if (insideProcedure) call.cells[kFunction] = enclosing;
-          call.cells[kFile] = fileName;
-          if (hit < 0) call.text[kCalls] = kCaseDiffersRed;
-          list.AddRow(call);
-          ++count;
-          early.NoteCall(PositionOf(chains[e], lineNumber), IsDeclarationLine(prepared));
-        }
-      }
+  std::int64_t linesDone = 0;
+  for (const EntryHits& entry : calls) {
+    const std::string fileName(FileNamePart(set[entry.Entry].Path));
+    const std::int64_t before = hits.LinesBefore(entry.Entry);
+    for (const CallHit& hit : *entry.Hits) {
+      const std::int64_t visit = before + hit.Line;
+      if (control.AbortCheckLines(visit - 1 - linesDone)) return false;
+      Row call;
+      call.cells[kLine] = std::to_string(hit.Line);
+      call.cells[kCalls] = hit.Prepared;
+      call.cells[kFunction] = hit.Enclosing;
+      call.cells[kFile] = fileName;
+      if (hit.CaseDiffers) call.text[kCalls] = kCaseDiffersRed;
+      list.AddRow(call);
+      ++count;
+      early.NoteCall(order.At(entry.Entry, hit.Line), hit.Declaration);
       if (control.AbortCheck()) return false;
+      linesDone = visit;
     }
   }
+  if (control.AbortCheckLines(hits.TotalLines() - linesDone)) return false;
 
   list.AppendRow(Row{});
   header.cells[kCount] = std::to_string(count);
@@ -171,12 +140,27 @@ void ListAllProcedureCalls(const ProcedureIndex& index, const SourceSet& set, Pa
                            const ClipboardSetter& setClipboard) {
   control.ScanStarted();
   declares.clear();
-  std::vector<CompilePosition> chains;
-  chains.reserve(set.size());
-  for (std::size_t e = 0; e < set.size(); ++e) chains.push_back(IncludeChain(set, e));
 
-  for (const ProcedureEntry& procedure : index) {
-    if (!ListCallsOfProcedure(procedure, set, chains, pages, control, declares)) break;
+  if (!index.empty()) {
+    // Procedures of the same name (a file included twice) share their calls.
+    std::vector<std::string> terms;
+    std::vector<std::size_t> termOf;
+    termOf.reserve(index.size());
+    std::unordered_map<std::string, std::size_t> termIds;
+    for (const ProcedureEntry& procedure : index) {
+      std::string term = CallTermOf(ProcedureTextOf(procedure.DefinitionLine));
+      const auto found = termIds.emplace(term, terms.size());
+      if (found.second) terms.push_back(std::move(term));
+      termOf.push_back(found.first->second);
+    }
+    CallHitIndex hits(set, terms);
+    const CompileOrder order(set);
+    for (std::size_t p = 0; p < index.size(); ++p) {
+      if (!ListCallsOfProcedure(index[p], hits.EntriesWithHits(termOf[p]), hits, order, set, pages,
+                                control, declares)) {
+        break;
+      }
+    }
   }
 
   control.ScanEnded();
