@@ -21,7 +21,7 @@ usage: bench/run.sh [--scales "1 10"] [--runs N] [--quick] [--timeout SECONDS]
   --seed N        corpus seed (default 1; other seeds go to bench/corpus-<scale>-s<N>/)
 
 Columns: rows = lines printed (for rg -c the sum of the counts), time = median wall
-seconds, peak = largest resident memory in MB, x = pbzetrolin time / reference time,
+seconds, peak = largest resident memory in MB (10^6 bytes), x = pbzetrolin time / reference time,
 goal = the aim for that ratio (reported, never enforced).
 EOF
 }
@@ -102,7 +102,7 @@ fmt_time() {
 fmt_peak() {
   local r=${result[$1]:-n/a}
   set -- $r
-  if [ "$1" = ok ] && [ "$3" != - ]; then awk -v k="$3" 'BEGIN{printf "%.1f", k/1024}'
+  if [ "$1" = ok ] && [ "$3" != - ]; then awk -v k="$3" 'BEGIN{printf "%.1f", k*1024/1e6}'
   else printf -- '-'; fi
 }
 fmt_rows() {
@@ -195,6 +195,7 @@ for scale in $scales; do
   ref_row "calls NAME" "$k.calls" "$k.rg.calls" "rg -n -i -F NAME" "<=3"
   ref_row "terms TERM" "$k.terms" "$k.rg.terms" "rg -n -w -i TERM" "<=3"
   ref_row "all-calls" "$k.allcalls" "$k.rg.allcalls" "rg -c -F -f NAMES (floor)" "<=5"
+  [ $have_rg = 1 ] || echo "  (reference: n/a, rg (ripgrep) is missing; install the ripgrep package)"
   if [ -n "$window_note" ]; then
     line "window startup" "-" "n/a" "-" "batch procedures" "-" "$(fmt_time "$k.procedures")" \
       "-" "-" "<=2"
@@ -216,7 +217,7 @@ for scale in $scales; do
   done
   awk -v b="${info[bytes]}" -v p="$maxpeak" 'BEGIN{
     printf "\nBatch memory: largest peak %.1f MB; aim at most 2 x %.2f MB + 30 MB = %.1f MB\n",
-           p/1024, b/1048576, 2*b/1048576 + 30 }'
+           p*1024/1e6, b/1e6, 2*b/1e6 + 30 }'
 done
 
 # All-calls growth from scale 1 to 10 (aim: at most 12 times).
