@@ -42,7 +42,10 @@ RefPtr<GdkPixbuf> ReadLogo(const std::vector<std::string>& files) {
 }  // namespace
 
 std::vector<std::string> DefaultLogoFiles() {
-  std::vector<std::string> files{kLogoFileName};
+  // Beside the program (the working folder), then where a package or
+  // `cmake --install` under any prefix puts it relative to bin/.
+  std::vector<std::string> files{kLogoFileName,
+                                 std::string("../share/pbzetrolin/") + kLogoFileName};
 #ifdef PBZ_DATA_DIR
   files.push_back(std::string(PBZ_DATA_DIR) + "/" + kLogoFileName);
 #endif

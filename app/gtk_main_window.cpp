@@ -94,7 +94,7 @@ ShellServices DefaultShellServices() {
   services.ShowMessage = [](GtkWindow* parent, const std::string& text) {
     ShowMessageDialog(parent, kTitle, ToDisplay(text));
   };
-  services.SetClipboard = [](const std::string& text) { SetClipboardText(ToDisplay(text)); };
+  services.SetClipboard = [](const std::string& text) { SetClipboardText(ToDisplayByLine(text)); };
   services.StartProgram = [](const std::vector<std::string>& argv) { StartDetached(argv); };
   services.ShowAbout = [](GtkWindow* parent) { ShowAboutBox(parent, DefaultLogoFiles()); };
   return services;

@@ -246,7 +246,7 @@ std::optional<int> RunBatchCommandLine(const std::vector<std::string>& args, std
     case Listing::kDeclares: {
       std::string block;
       RunAllCalls(set, control, pages, block);
-      const std::string text = ToDisplay(block);
+      const std::string text = ToDisplayByLine(block);
       out.write(text.data(), static_cast<std::streamsize>(text.size()));
       break;
     }

@@ -176,4 +176,17 @@ std::string ToDisplay(std::string_view text) {
   return out;
 }
 
+std::string ToDisplayByLine(std::string_view text) {
+  std::string out;
+  out.reserve(text.size());
+  std::size_t start = 0;
+  while (start < text.size()) {
+    std::size_t end = text.find('\n', start);
+    end = end == std::string_view::npos ? text.size() : end + 1;
+    out += ToDisplay(text.substr(start, end - start));
+    start = end;
+  }
+  return out;
+}
+
 }  // namespace pbz

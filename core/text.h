@@ -39,5 +39,8 @@ bool IsValidUtf8(std::string_view text);
 // Text as the user should see it: valid UTF-8 stays as it is, anything else
 // is taken as ISO-8859-15 and converted to UTF-8.
 std::string ToDisplay(std::string_view text);
+// The same, line by line: a text gathered from several files (the declaration
+// block) may mix UTF-8 lines with ISO-8859-15 ones.
+std::string ToDisplayByLine(std::string_view text);
 
 }  // namespace pbz

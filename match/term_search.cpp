@@ -23,7 +23,7 @@ Rgb TermBand(bool yellow, bool declaration) {
 void TermSearchListing(const std::string& term, const SourceSet& set, PageHost& pages,
                        ScanControl& control) {
   control.ScanStarted();
-  pages.RelabelCurrentPage(kKindTerms);
+  pages.RelabelCurrentPage(kKindTerms, term);
   ResultSink& list = pages.CurrentList();
 
   bool yellow = false;

@@ -262,11 +262,11 @@ ResultSink& PageStack::CurrentList() {
   return *pages_.at(current_.value())->List;
 }
 
-void PageStack::RelabelCurrentPage(const std::string& kind) {
+void PageStack::RelabelCurrentPage(const std::string& kind, const std::string& subject) {
   ResultPage* page = CurrentPage();
   if (!page) return;
   page->Kind = kind;
-  gtk_label_set_text(GTK_LABEL(page->Header), ToDisplay(PageHeaderText(kind, page->Title)).c_str());
+  gtk_label_set_text(GTK_LABEL(page->Header), ToDisplay(PageHeaderText(kind, subject)).c_str());
 }
 
 std::string PageStack::SelectedRowText() {

@@ -96,7 +96,7 @@ class PageStack : public PageHost {
   void OpenResultPage(const std::string& kind, const std::string& title) override;
   void RefreshPageSelector() override;
   ResultSink& CurrentList() override;
-  void RelabelCurrentPage(const std::string& kind) override;
+  void RelabelCurrentPage(const std::string& kind, const std::string& subject) override;
   std::string SelectedRowText() override;
   void HideCurrentPage() override;
   void ShowCurrentPage() override;

@@ -36,10 +36,10 @@ void MemoryPages::RefreshPageSelector() {
 
 ResultSink& MemoryPages::CurrentList() { return CurrentPage().List; }
 
-void MemoryPages::RelabelCurrentPage(const std::string& kind) {
+void MemoryPages::RelabelCurrentPage(const std::string& kind, const std::string& subject) {
   Page& page = CurrentPage();
   page.Kind = kind;
-  page.Header = PageHeaderText(kind, page.Title);
+  page.Header = PageHeaderText(kind, subject);
 }
 
 std::string MemoryPages::SelectedRowText() {

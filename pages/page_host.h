@@ -32,8 +32,9 @@ class PageHost {
   virtual void RefreshPageSelector() = 0;
   // The current page's list; there is always a current page when a listing runs.
   virtual ResultSink& CurrentList() = 0;
-  // Sets the current page's Kind and its header to kind + Title + "...".
-  virtual void RelabelCurrentPage(const std::string& kind) = 0;
+  // Sets the current page's Kind and its header to kind + subject + "..."
+  // (the term search names its term there); the Title stays.
+  virtual void RelabelCurrentPage(const std::string& kind, const std::string& subject) = 0;
   // "Line" cell, a space and "(in) Function" cell of the current page's
   // selected row; empty when no row is selected.
   virtual std::string SelectedRowText() = 0;
@@ -58,7 +59,7 @@ class MemoryPages : public PageHost {
   void OpenResultPage(const std::string& kind, const std::string& title) override;
   void RefreshPageSelector() override;
   ResultSink& CurrentList() override;
-  void RelabelCurrentPage(const std::string& kind) override;
+  void RelabelCurrentPage(const std::string& kind, const std::string& subject) override;
   std::string SelectedRowText() override;
   void HideCurrentPage() override;
   void ShowCurrentPage() override;

@@ -1127,7 +1127,7 @@ TEST_F(WindowTest, StartUpWithAWordThatIsNoProcedureSearchesTheTerm) {
   EXPECT_EQ(CurrentIndex(), 1u);
   EXPECT_EQ(Current().Kind, "Terms: ");
   EXPECT_EQ(Current().Title, "Count(");
-  EXPECT_EQ(HeaderText(Current()), "Terms: Count(...");
+  EXPECT_EQ(HeaderText(Current()), "Terms: Count...");
   EXPECT_EQ(Shown(Current()), Expected(ref.Rows()));
   EXPECT_GE(RowWhere(Current(), "35", "storage.pbi"), 0);
   gtk_button_clicked(GTK_BUTTON(Button(ButtonId::kAllCalls)));
@@ -1164,7 +1164,7 @@ TEST_F(WindowTest, SearchForAWordWithoutCallsSearchesTheTermSilently) {
   ShowProcedureCalls("Quit(", ref.set, ref.pages, ref.run);
   TermSearchListing("Quit", ref.set, ref.pages, ref.run);
   ASSERT_EQ(Pages().PageCount(), 2u);
-  EXPECT_EQ(HeaderText(Current()), "Terms: Quit(...");
+  EXPECT_EQ(HeaderText(Current()), "Terms: Quit...");
   EXPECT_EQ(Shown(Current()), Expected(ref.Rows()));
   EXPECT_FALSE(Shown(Current()).empty());
 

@@ -4,7 +4,7 @@
 # run as a table.  Usage: hostile.sh PROGRAM [--big]
 #   --big adds the slow-to-generate cases (100,000 included files, a 50 MB line)
 set -u
-prog=$1
+prog=$(readlink -f "$1")
 big=${2:-}
 limit=${PBZ_HOSTILE_TIMEOUT:-60}
 work=$(mktemp -d)

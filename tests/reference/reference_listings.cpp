@@ -105,7 +105,7 @@ void ListProcedures(const SourceSet& set, ResultSink& list, ScanControl& control
 void TermSearchListing(const std::string& term, const SourceSet& set, PageHost& pages,
                        ScanControl& control) {
   control.ScanStarted();
-  pages.RelabelCurrentPage("Terms: ");
+  pages.RelabelCurrentPage("Terms: ", term);
   ResultSink& list = pages.CurrentList();
   bool flag = false;
   for (const SourceFileEntry& entry : set) {

@@ -89,7 +89,7 @@ TEST_F(TermSearchTest, TakesOverTheCurrentPageAndAppends) {
   const MemoryPages::Page& page = pages_.CurrentPage();
   EXPECT_EQ(page.Kind, "Terms: ");
   EXPECT_EQ(page.Title, "Foo(");
-  EXPECT_EQ(page.Header.compare(0, 7, "Terms: "), 0);
+  EXPECT_EQ(page.Header, "Terms: Foo...");  // the term, not the title
   EXPECT_TRUE(page.Visible);
   // The listing leaves the selector to the next refresh.
   EXPECT_EQ(pages_.SelectorEntries(), (Lines{"Procedures(", "Foo("}));

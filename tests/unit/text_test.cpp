@@ -49,6 +49,15 @@ TEST(ToDisplay, KeepsUtf8AndConvertsLatin9) {
   EXPECT_TRUE(IsValidUtf8("\xF0\x9F\x98\x80"));
 }
 
+TEST(ToDisplayByLine, ConvertsEachLineOnItsOwn) {
+  // One UTF-8 line and one Latin-9 line: converting the whole text at once
+  // would garble the UTF-8 one.
+  EXPECT_EQ(ToDisplayByLine("Gr\xC3\xBC\xC3\x9F\r\nGr\xFC\xDF\r\n"),
+            "Gr\xC3\xBC\xC3\x9F\r\nGr\xC3\xBC\xC3\x9F\r\n");
+  EXPECT_EQ(ToDisplayByLine(""), "");
+  EXPECT_EQ(ToDisplayByLine("\xA4"), "\xE2\x82\xAC");
+}
+
 TEST(ReplaceAll, LeftToRightWithoutRescan) {
   EXPECT_EQ(ReplaceAll("a  (b  (c", " (", "("), "a (b (c");
   EXPECT_EQ(ReplaceAll("x", "", "y"), "x");
