@@ -212,7 +212,23 @@ std::optional<int> RunBatchCommandLine(const std::vector<std::string>& args, std
 
   SourceSetOptions options;
   options.PureBasicHome = SettingsFromEnvironment().PureBasicHome;
+  std::vector<SourceProblem> problems;
+  options.Problems = &problems;
   const SourceSet set = CollectSourceSet(request.mainFile, options);
+  // The listing still runs: a missing include costs only its own lines, but
+  // the user must know which ones are missing.
+  for (const SourceProblem& problem : problems) {
+    err << "pbzetrolin: ";
+    if (problem.Path.empty()) {
+      err << problem.Reason;
+    } else {
+      err << "skipped " << problem.Path << ": " << problem.Reason;
+    }
+    if (!problem.IncludedBy.empty()) {
+      err << " (included by " << problem.IncludedBy << " line " << problem.IncludeLine << ')';
+    }
+    err << '\n';
+  }
   RunToEnd control;
   MemoryPages pages;
 

@@ -24,14 +24,19 @@ struct FoundInclude {
 
 struct ScannedFile {
   bool Readable = false;
+  std::string Reason;  // why it could not be read
   FileIdentity Identity;
   std::vector<FoundInclude> Includes;
 };
 
 ScannedFile ScanFile(const std::string& path, const SourceSetOptions& options) {
   ScannedFile file;
-  const std::optional<std::string> content = ReadSourceFile(path, &file.Identity, nullptr);
-  if (!content) return file;
+  ReadError error;
+  const std::optional<std::string> content = ReadSourceFile(path, &file.Identity, &error);
+  if (!content) {
+    file.Reason = std::move(error.reason);
+    return file;
+  }
   file.Readable = true;
   const IncludeConstants constants{options.PureBasicHome, FolderPart(path)};
   LineSplitter lines(*content);
@@ -74,6 +79,11 @@ SourceSet CollectSourceSet(const std::string& mainFile, const SourceSetOptions& 
     auto found = scanned.find(set[cursor].Path);
     if (found == scanned.end()) {
       found = scanned.emplace(set[cursor].Path, ScanFile(set[cursor].Path, options)).first;
+      if (!found->second.Readable && options.Problems) {
+        const SourceFileEntry& entry = set[cursor];
+        options.Problems->push_back(
+            SourceProblem{entry.Path, entry.IncludedBy, entry.IncludeLine, found->second.Reason});
+      }
     }
     const ScannedFile& file = found->second;
     files.resize(set.size(), nullptr);
@@ -93,7 +103,14 @@ SourceSet CollectSourceSet(const std::string& mainFile, const SourceSetOptions& 
       }
       if (text.empty()) continue;
       // The bound: a set that multiplies beyond reason is cut here.
-      if (set.size() >= kMaxSourceSetEntries) return set;
+      if (set.size() >= kMaxSourceSetEntries) {
+        if (options.Problems) {
+          options.Problems->push_back(SourceProblem{
+              {}, includedBy, include.Line,
+              "include files beyond " + std::to_string(kMaxSourceSetEntries) + " left out"});
+        }
+        return set;
+      }
       std::string path;
       if (include.Target.Anchored) {
         path = text;

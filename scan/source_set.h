@@ -27,8 +27,18 @@ using SourceSet = std::vector<SourceFileEntry>;
 // next twice) is cut there.
 inline constexpr std::size_t kMaxSourceSetEntries = 200000;
 
+// A file the collection could not read, or the bound cutting the set.
+struct SourceProblem {
+  std::string Path;           // empty for the bound
+  std::string IncludedBy;     // file-name part of the including file; empty for the main file
+  std::int64_t IncludeLine = 0;
+  std::string Reason;
+};
+
 struct SourceSetOptions {
   std::string PureBasicHome;  // with a trailing "/"
+  // When given, receives every unreadable file (once per path) and the bound.
+  std::vector<SourceProblem>* Problems = nullptr;
 };
 
 SourceSet CollectSourceSet(const std::string& mainFile, const SourceSetOptions& options);

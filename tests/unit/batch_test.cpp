@@ -196,6 +196,17 @@ TEST(BatchCommandLine, EveryListingRunsOnAReadableMainFile) {
   }
 }
 
+TEST(BatchCommandLine, UnreadableIncludesAreNamedOnStandardError) {
+  ScratchFolder scratch;
+  const std::string main = scratch.Write(
+      "main.pb", "x = 1\nXIncludeFile \"gone.pbi\"\nProcedure Foo()\nEndProcedure\n");
+  const RunResult r = RunBatch({"--list", "procedures", main});
+  EXPECT_EQ(r.status, 0);  // the listing ran, on what could be read
+  EXPECT_NE(r.out.find("Procedure Foo()"), std::string::npos);
+  EXPECT_EQ(r.err, "pbzetrolin: skipped " + scratch.Path("gone.pbi") +
+                       ": No such file or directory (included by main.pb line 2)\n");
+}
+
 TEST(BatchCommandLine, AFailedWriteIsReported) {
   ScratchFolder scratch;
   const std::string main = scratch.Write("main.pb", "x = 1\n");

@@ -248,3 +248,49 @@ TEST(IncludeChain, LinesFromTheMainFileDown) {
 
 }  // namespace
 }  // namespace pbz
+
+namespace pbz {
+namespace {
+
+// Unreadable includes are reported once per path, with who included them;
+// the collection goes on past them.
+TEST_F(SourceSetTest, ReportsEveryUnreadableFileOnce) {
+  const std::string main = Write("main.pb",
+                                 "IncludeFile \"gone.pbi\"\n"
+                                 "IncludeFile \"folder\"\n"
+                                 "IncludeFile \"gone.pbi\"\n"
+                                 "IncludeFile \"ok.pbi\"\n");
+  Write("folder/x", "");
+  Write("ok.pbi", "");
+  std::vector<SourceProblem> problems;
+  options_.Problems = &problems;
+  const SourceSet set = Collect(main);
+  EXPECT_EQ(set.size(), 5u);
+  ASSERT_EQ(problems.size(), 2u);
+  EXPECT_EQ(problems[0].Path, dir_ + "/gone.pbi");
+  EXPECT_EQ(problems[0].IncludedBy, "main.pb");
+  EXPECT_EQ(problems[0].IncludeLine, 1);
+  EXPECT_EQ(problems[0].Reason, "No such file or directory");
+  EXPECT_EQ(problems[1].Path, dir_ + "/folder");
+  EXPECT_EQ(problems[1].Reason, "is a folder");
+}
+
+TEST_F(SourceSetTest, ReportsTheBound) {
+  // Each file includes the next twice: 2^20 entries without the bound.
+  for (int i = 0; i < 20; ++i) {
+    Write("f" + std::to_string(i) + ".pbi", "IncludeFile \"f" + std::to_string(i + 1) +
+                                                ".pbi\"\nIncludeFile \"f" +
+                                                std::to_string(i + 1) + ".pbi\"\n");
+  }
+  Write("f20.pbi", "");
+  std::vector<SourceProblem> problems;
+  options_.Problems = &problems;
+  const SourceSet set = Collect(dir_ + "/f0.pbi");
+  EXPECT_EQ(set.size(), kMaxSourceSetEntries);
+  ASSERT_EQ(problems.size(), 1u);
+  EXPECT_TRUE(problems[0].Path.empty());
+  EXPECT_NE(problems[0].Reason.find("200000"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace pbz
