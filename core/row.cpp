@@ -1,6 +1,5 @@
 #include "core/row.h"
 
-
 namespace pbz {
 
 Row RowFromText(std::string_view text) {
@@ -22,7 +21,9 @@ void MemoryList::AddRow(const Row& row) {
   selected_ = rows_.size() - 1;
 }
 
-void MemoryList::AppendRow(const Row& row) { rows_.push_back(row); }
+void MemoryList::AppendRow(const Row& row) {
+  rows_.push_back(row);
+}
 
 void MemoryList::UpdateRow(std::size_t index, const Row& row) {
   if (index < rows_.size()) rows_[index] = row;

@@ -142,15 +142,24 @@ namespace {
 // The eight places where ISO-8859-15 differs from ISO-8859-1.
 unsigned Latin9CodePoint(unsigned char c) {
   switch (c) {
-    case 0xA4: return 0x20AC;  // euro sign
-    case 0xA6: return 0x0160;
-    case 0xA8: return 0x0161;
-    case 0xB4: return 0x017D;
-    case 0xB8: return 0x017E;
-    case 0xBC: return 0x0152;
-    case 0xBD: return 0x0153;
-    case 0xBE: return 0x0178;
-    default: return c;
+    case 0xA4:
+      return 0x20AC;  // euro sign
+    case 0xA6:
+      return 0x0160;
+    case 0xA8:
+      return 0x0161;
+    case 0xB4:
+      return 0x017D;
+    case 0xB8:
+      return 0x017E;
+    case 0xBC:
+      return 0x0152;
+    case 0xBD:
+      return 0x0153;
+    case 0xBE:
+      return 0x0178;
+    default:
+      return c;
   }
 }
 

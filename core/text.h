@@ -25,7 +25,9 @@ std::string_view TrimLeadingBlanks(std::string_view text);
 std::string_view TrimTrailingBlanks(std::string_view text);
 
 // A-Z/a-z folding only; other bytes compare as they are.
-inline char FoldAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c; }
+inline char FoldAscii(char c) {
+  return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c;
+}
 bool EqualsIgnoreAsciiCase(std::string_view a, std::string_view b);
 
 // Line number right-aligned in a field of 6, padded on the left with spaces;

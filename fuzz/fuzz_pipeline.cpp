@@ -43,16 +43,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   for (const char* name : kNames) {
     std::size_t end = input.find('\x01', start);
     if (end == std::string_view::npos) end = input.size();
-    WriteFile(dir + "/" + name, input.substr(std::min(start, input.size()),
-                                              end - std::min(start, input.size())));
+    WriteFile(dir + "/" + name,
+              input.substr(std::min(start, input.size()), end - std::min(start, input.size())));
     start = end == input.size() ? end : end + 1;
   }
   const std::string main = dir + "/main.pb";
   // A word from the input, so that calls and terms hit something sometimes.
   std::string word;
   for (char c : input.substr(0, 64)) {
-    if ((c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z')) word += c;
-    else if (!word.empty()) break;
+    if ((c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'))
+      word += c;
+    else if (!word.empty())
+      break;
   }
   const std::vector<std::vector<std::string>> runs = {
       {"--list", "procedures", "--format", "jsonl", main},

@@ -12,10 +12,9 @@
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::string_view input(reinterpret_cast<const char*>(data), size);
   const std::size_t split = input.find('\0');
-  const std::string_view term = split == std::string_view::npos ? input.substr(0, 8)
-                                                                  : input.substr(0, split);
-  const std::string_view line =
-      split == std::string_view::npos ? input : input.substr(split + 1);
+  const std::string_view term =
+      split == std::string_view::npos ? input.substr(0, 8) : input.substr(0, split);
+  const std::string_view line = split == std::string_view::npos ? input : input.substr(split + 1);
 
   const pbz::TermWordResult hit = pbz::TermWordTest(line, term);
   if (hit.Value != 0 && hit.Value != 3 && hit.Value != -3) std::abort();

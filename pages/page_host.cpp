@@ -34,7 +34,9 @@ void MemoryPages::RefreshPageSelector() {
   }
 }
 
-ResultSink& MemoryPages::CurrentList() { return CurrentPage().List; }
+ResultSink& MemoryPages::CurrentList() {
+  return CurrentPage().List;
+}
 
 void MemoryPages::RelabelCurrentPage(const std::string& kind, const std::string& subject) {
   Page& page = CurrentPage();
@@ -58,7 +60,9 @@ void MemoryPages::ShowCurrentPage() {
   if (current_) CurrentPage().Visible = true;
 }
 
-std::int64_t& MemoryPages::CurrentBlockRow() { return CurrentPage().BlockRow; }
+std::int64_t& MemoryPages::CurrentBlockRow() {
+  return CurrentPage().BlockRow;
+}
 
 void MemoryPages::CloseCurrentPage() {
   if (!current_) return;

@@ -17,7 +17,7 @@ struct ProcedureEntry {
   std::string DefinitionLine;  // indentation removed, cut before its first ";"
   std::string FileName;        // file-name part of the file's Path
   std::int64_t LineNumber = 0;
-  std::size_t Source = 0;      // index of the SourceSet entry that holds it
+  std::size_t Source = 0;  // index of the SourceSet entry that holds it
 };
 
 using ProcedureIndex = std::vector<ProcedureEntry>;

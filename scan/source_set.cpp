@@ -106,7 +106,9 @@ SourceSet CollectSourceSet(const std::string& mainFile, const SourceSetOptions& 
       if (set.size() >= kMaxSourceSetEntries) {
         if (options.Problems) {
           options.Problems->push_back(SourceProblem{
-              {}, includedBy, include.Line,
+              {},
+              includedBy,
+              include.Line,
               "include files beyond " + std::to_string(kMaxSourceSetEntries) + " left out"});
         }
         return set;

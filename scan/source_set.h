@@ -14,9 +14,9 @@ namespace pbz {
 inline constexpr std::size_t kNoParent = static_cast<std::size_t>(-1);
 
 struct SourceFileEntry {
-  std::string Path;         // as opened: absolute or relative to the working folder
-  std::string IncludedBy;   // file-name part of the including file's Path; empty for the main file
-  std::int64_t IncludeLine = 0;  // line of the include statement; 0 for the main file
+  std::string Path;        // as opened: absolute or relative to the working folder
+  std::string IncludedBy;  // file-name part of the including file's Path; empty for the main file
+  std::int64_t IncludeLine = 0;    // line of the include statement; 0 for the main file
   std::size_t Parent = kNoParent;  // index of the including entry in the set
 };
 
@@ -29,8 +29,8 @@ inline constexpr std::size_t kMaxSourceSetEntries = 200000;
 
 // A file the collection could not read, or the bound cutting the set.
 struct SourceProblem {
-  std::string Path;           // empty for the bound
-  std::string IncludedBy;     // file-name part of the including file; empty for the main file
+  std::string Path;        // empty for the bound
+  std::string IncludedBy;  // file-name part of the including file; empty for the main file
   std::int64_t IncludeLine = 0;
   std::string Reason;
 };

@@ -198,8 +198,8 @@ TEST(BatchCommandLine, EveryListingRunsOnAReadableMainFile) {
 
 TEST(BatchCommandLine, UnreadableIncludesAreNamedOnStandardError) {
   ScratchFolder scratch;
-  const std::string main = scratch.Write(
-      "main.pb", "x = 1\nXIncludeFile \"gone.pbi\"\nProcedure Foo()\nEndProcedure\n");
+  const std::string main =
+      scratch.Write("main.pb", "x = 1\nXIncludeFile \"gone.pbi\"\nProcedure Foo()\nEndProcedure\n");
   const RunResult r = RunBatch({"--list", "procedures", main});
   EXPECT_EQ(r.status, 0);  // the listing ran, on what could be read
   EXPECT_NE(r.out.find("Procedure Foo()"), std::string::npos);

@@ -279,8 +279,8 @@ TEST_F(SourceSetTest, ReportsTheBound) {
   // Each file includes the next twice: 2^20 entries without the bound.
   for (int i = 0; i < 20; ++i) {
     Write("f" + std::to_string(i) + ".pbi", "IncludeFile \"f" + std::to_string(i + 1) +
-                                                ".pbi\"\nIncludeFile \"f" +
-                                                std::to_string(i + 1) + ".pbi\"\n");
+                                                ".pbi\"\nIncludeFile \"f" + std::to_string(i + 1) +
+                                                ".pbi\"\n");
   }
   Write("f20.pbi", "");
   std::vector<SourceProblem> problems;
