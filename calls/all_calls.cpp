@@ -153,6 +153,10 @@ void ListAllProcedureCalls(const ProcedureIndex& index, const SourceSet& set, Pa
       if (found.second) terms.push_back(std::move(term));
       termOf.push_back(found.first->second);
     }
+    // The calls of a term are let go after its last procedure, so they give
+    // way to the rows as the page fills.
+    std::vector<std::size_t> lastUse(terms.size(), 0);
+    for (std::size_t p = 0; p < index.size(); ++p) lastUse[termOf[p]] = p;
     CallHitIndex hits(set, terms);
     const CompileOrder order(set);
     for (std::size_t p = 0; p < index.size(); ++p) {
@@ -160,6 +164,7 @@ void ListAllProcedureCalls(const ProcedureIndex& index, const SourceSet& set, Pa
                                 control, declares)) {
         break;
       }
+      if (lastUse[termOf[p]] == p) hits.Release(termOf[p]);
     }
   }
 

@@ -265,4 +265,10 @@ const std::vector<EntryHits>& CallHitIndex::EntriesWithHits(std::size_t term) {
   return entries;
 }
 
+void CallHitIndex::Release(std::size_t term) {
+  std::vector<EntryHits>().swap(entriesByTerm_[term]);
+  std::vector<FileHits>().swap(hitsByTerm_[term]);
+  entriesReady_[term] = true;
+}
+
 }  // namespace pbz

@@ -48,6 +48,8 @@ class CallHitIndex {
   std::int64_t LinesBefore(std::size_t entry) const { return linesBefore_[entry]; }
   // The entries, in set order, whose file calls terms[term], with those calls.
   const std::vector<EntryHits>& EntriesWithHits(std::size_t term);
+  // Frees the calls of terms[term]; asking for them again finds none.
+  void Release(std::size_t term);
 
  private:
   struct FileHits {
