@@ -1,0 +1,5 @@
+XIncludeFile "sub/a.pbi"
+Procedure Start()
+  Helper(1)
+EndProcedure
+Start()

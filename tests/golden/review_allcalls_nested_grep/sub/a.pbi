@@ -1,0 +1,3 @@
+XIncludeFile "b.pbi"
+Procedure Helper(x)
+EndProcedure

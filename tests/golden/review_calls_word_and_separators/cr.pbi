@@ -1,0 +1,1 @@
+Procedure Other()  z$ = "für" + bar(6)EndProcedure

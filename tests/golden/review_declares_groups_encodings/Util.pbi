@@ -1,0 +1,9 @@
+Größe()
+Zeta()
+Alpha()
+ProcedureCDLL Alpha()
+EndProcedure
+Procedure.d Größe()
+EndProcedure
+Procedure Zeta()
+EndProcedure

@@ -1,0 +1,4 @@
+XIncludeFile "Util.pbi"
+Grün(1)
+Procedure Grün(a) ; Latin-9 source
+EndProcedure

@@ -1,0 +1,1 @@
+ï»¿Procedure First()EndProcedureProcedure Sep(a$ = ";") ; a plain cutEndProcedureProcedureC	Tabbed()EndProcedureProcedure.s Path(a$ = "C:\dir\")EndProcedure  	  ProcedureCDLL.l Mixed() ; indentedEndProcedureProcedure Grün()EndProcedure

@@ -1,0 +1,1 @@
+Procedure B1()EndProcedureProcedure B4()EndProcedure

@@ -1,0 +1,3 @@
+XIncludeFile "e.pbi"
+Procedure C()
+EndProcedure

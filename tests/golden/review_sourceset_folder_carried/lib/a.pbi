@@ -1,0 +1,4 @@
+IncludePath "inc/"
+IncludeFile "d.pbi"
+Procedure A()
+EndProcedure

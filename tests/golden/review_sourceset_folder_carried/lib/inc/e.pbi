@@ -1,0 +1,2 @@
+Procedure E()
+EndProcedure

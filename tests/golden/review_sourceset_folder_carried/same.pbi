@@ -1,0 +1,4 @@
+
+
+Procedure SameLower()
+EndProcedure

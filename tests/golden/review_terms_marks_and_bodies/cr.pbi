@@ -1,0 +1,1 @@
+Procedure Foo(a)  ProcedureReturn foo * 2EndProcedureFoo(3)
