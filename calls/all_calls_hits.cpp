@@ -22,13 +22,13 @@ bool StartsWith(std::string_view text, std::string_view prefix) {
   return text.size() >= prefix.size() && text.compare(0, prefix.size(), prefix) == 0;
 }
 
-// "Declare", "DeclareC", "DeclareDLL" or "DeclareCDLL" followed by a space or
-// a type dot: the line declares a procedure instead of calling it.
+// "Declare", "DeclareC", "DeclareDLL" or "DeclareCDLL" followed by a space, a
+// TAB or a type dot: the line declares a procedure instead of calling it.
 bool IsDeclarationLine(std::string_view prepared) {
   for (std::string_view keyword : {"DeclareCDLL", "DeclareDLL", "DeclareC", "Declare"}) {
     if (StartsWith(prepared, keyword) && prepared.size() > keyword.size()) {
       const char next = prepared[keyword.size()];
-      if (next == ' ' || next == '.') return true;
+      if (next == ' ' || next == '\t' || next == '.') return true;
     }
   }
   return false;

@@ -19,17 +19,17 @@ constexpr Rgb kCallBandCyan{185, 255, 255};
 constexpr Rgb kCallCaseDiffersRed{220, 0, 0};
 
 // The procedure text of a text that holds a procedure start line somewhere:
-// what follows the first space after "Procedure", leading spaces removed.
-// Nothing when the text holds no such line.
+// what follows the first space or TAB after "Procedure", leading blanks
+// removed (a TAB-separated name would otherwise lose everything up to the
+// first space inside its parameters). Nothing when the text holds no such line.
 std::optional<std::string> ProcedureTextOf(const std::string& text) {
   const std::size_t keyword = text.find("Procedure");
   if (keyword == std::string::npos) return std::nullopt;
   const std::string_view kept = std::string_view(text).substr(keyword);
   if (!IsProcedureStart(kept)) return std::nullopt;
   std::string_view rest;
-  const std::size_t space = kept.find(' ');
-  if (space != std::string_view::npos) rest = kept.substr(space + 1);
-  while (!rest.empty() && rest.front() == ' ') rest.remove_prefix(1);
+  const std::size_t blank = kept.find_first_of(" \t");
+  if (blank != std::string_view::npos) rest = TrimLeadingBlanks(kept.substr(blank + 1));
   return std::string(rest);
 }
 

@@ -60,12 +60,6 @@ std::string_view FolderPart(std::string_view path) {
   return slash == std::string_view::npos ? std::string_view{} : path.substr(0, slash + 1);
 }
 
-std::string_view TrimLeadingBlanks(std::string_view text) {
-  std::size_t i = 0;
-  while (i < text.size() && (text[i] == ' ' || text[i] == '\t')) ++i;
-  return text.substr(i);
-}
-
 std::string_view TrimTrailingBlanks(std::string_view text) {
   std::size_t n = text.size();
   while (n > 0 && (text[n - 1] == ' ' || text[n - 1] == '\t')) --n;

@@ -237,9 +237,9 @@ std::int64_t ShowProcedureCalls(const std::string& word, const SourceSet& set, P
   if (keyword == std::string::npos) return 0;
   const std::string kept = text.substr(keyword);
   if (!IsProcedureStart(kept)) return 0;
-  const std::size_t space = kept.find(' ');
-  std::string procedureText = space == std::string::npos ? "" : kept.substr(space + 1);
-  procedureText.erase(0, procedureText.find_first_not_of(' '));
+  const std::size_t blank = kept.find_first_of(" \t");
+  std::string procedureText = blank == std::string::npos ? "" : kept.substr(blank + 1);
+  procedureText.erase(0, procedureText.find_first_not_of(" \t"));
   pages.HideCurrentPage();
   const std::int64_t result = ListProcedureCalls(procedureText, set, pages, control);
   pages.ShowCurrentPage();
@@ -269,7 +269,8 @@ std::vector<std::int64_t> PositionOf(const SourceSet& set, std::size_t entry, st
 bool IsDeclareRow(std::string_view prepared) {
   for (std::string_view keyword : {"Declare", "DeclareC", "DeclareDLL", "DeclareCDLL"}) {
     if (StartsWith(prepared, keyword) && prepared.size() > keyword.size() &&
-        (prepared[keyword.size()] == ' ' || prepared[keyword.size()] == '.')) {
+        (prepared[keyword.size()] == ' ' || prepared[keyword.size()] == '\t' ||
+         prepared[keyword.size()] == '.')) {
       return true;
     }
   }

@@ -147,6 +147,20 @@ TEST_F(CallsTest, SelectedRowNamesTheCaller) {
                                                    "5|x = Bar(3, 4)|||main.pb|255,255,230"}));
 }
 
+TEST_F(CallsTest, SelectedRowWithATabAfterTheKeywordNamesTheWholeProcedure) {
+  Add("main.pb",
+      "Procedure.s\tBar(a, b)\n"
+      "EndProcedure\n"
+      "Bar(1, 2)\n");
+  Row selected;
+  selected.cells[kLine] = "     1";
+  selected.cells[kFunction] = "Procedure.s\tBar(a, b)";
+  pages_.CurrentList().AddRow(selected);
+  RecordingControl control;
+  EXPECT_EQ(ShowProcedureCalls("", set_, pages_, control), 2);
+  EXPECT_EQ(pages_.CurrentPage().Title, "Bar(a, b)");
+}
+
 TEST_F(CallsTest, SelectedRowWithoutAProcedureStartLeadsNowhere) {
   Add("main.pb", "Foo()\nProcedureReturn 1\n");
   const char* functionCells[] = {"", "    12 ProcedureReturn 1", "     3 ProcedureC Foo()",
