@@ -1,5 +1,9 @@
 #include "match/word_tests.h"
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 #include <algorithm>
 
 #include "core/text.h"
@@ -61,12 +65,31 @@ std::size_t FindIgnoreCase(std::string_view text, std::string_view term, std::si
   const char firstUpper = (first >= 'a' && first <= 'z') ? static_cast<char>(first - 32) : first;
   const char* p = text.data();
   const std::size_t last = text.size() - n;
-  for (std::size_t i = from; i <= last; ++i) {
-    const char c = p[i];
-    if (c != first && c != firstUpper) continue;
+  const auto matchesAt = [&](std::size_t i) {
     std::size_t k = 1;
     while (k < n && FoldAscii(p[i + k]) == FoldAscii(term[k])) ++k;
-    if (k == n) return i;
+    return k == n;
+  };
+  std::size_t i = from;
+#if defined(__SSE2__)
+  // Every line of a listing goes through here: find the first letter in
+  // either case sixteen bytes at a time, then compare the rest.
+  const __m128i lower = _mm_set1_epi8(first);
+  const __m128i upper = _mm_set1_epi8(firstUpper);
+  for (; i + 16 <= last + 1; i += 16) {
+    const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + i));
+    unsigned mask = static_cast<unsigned>(_mm_movemask_epi8(
+        _mm_or_si128(_mm_cmpeq_epi8(bytes, lower), _mm_cmpeq_epi8(bytes, upper))));
+    while (mask != 0) {
+      const std::size_t at = i + static_cast<std::size_t>(__builtin_ctz(mask));
+      if (matchesAt(at)) return at;
+      mask &= mask - 1;
+    }
+  }
+#endif
+  for (; i <= last; ++i) {
+    const char c = p[i];
+    if ((c == first || c == firstUpper) && matchesAt(i)) return i;
   }
   return kNone;
 }
