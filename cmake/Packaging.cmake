@@ -16,12 +16,11 @@ set(CPACK_PACKAGE_VERSION 0.20)
 set(CPACK_PACKAGE_CONTACT "The PB Zetrolin developers <pbzetrolin@example.org>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY
     "lists procedures, calls and terms of PureBasic programs spread over many files")
-set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
-"lists procedures, calls and terms of PureBasic programs spread over many files
- PB Zetrolin takes a PureBasic main file, collects every file it includes and
- lists every procedure, every call of one procedure with its caller, every
- whole-word occurrence of a name, and all procedures with their call counts.
- It runs as an external tool of the PureBasic IDE or on the command line.")
+set(CPACK_PACKAGE_DESCRIPTION
+"PB Zetrolin takes a PureBasic main file, collects every file it includes and
+lists every procedure, every call of one procedure with its caller, every
+whole-word occurrence of a name, and all procedures with their call counts.
+It runs as an external tool of the PureBasic IDE or on the command line.")
 set(CPACK_DEBIAN_PACKAGE_SECTION devel)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "https://example.org/pbzetrolin")
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
