@@ -72,14 +72,16 @@ bool MessageBoxOpen() {
 }
 
 // Clicks Stop from a timer, so the click lands inside the running listing's
-// own event poll, as a user's click would: whenever a listing runs, Stop is
-// enabled and no message box is open, until `wanted` "Abbruch!" boxes were
-// answered. A click between two listings of one action is reset by the next
-// listing's start, so it clicks again there. The boxes are answered from the
-// first click on, however long a listing takes to reach its first poll.
+// own event poll, as a user's click would. It clicks whenever a listing runs,
+// Stop is enabled, no message box is open and the current page is of the
+// kind given for the next stop (one kind per listing to stop, in order), and
+// answers the "Abbruch!" boxes from its first click on, however long a
+// listing takes to reach its first poll. A click between two listings of one
+// action is reset by the next listing's start, so it clicks again there.
 class StopClicker {
  public:
-  StopClicker(MainWindow& window, std::size_t wanted) : window_(window), wanted_(wanted) {
+  StopClicker(MainWindow& window, std::vector<std::string> kinds)
+      : window_(window), kinds_(std::move(kinds)) {
     source_ = g_timeout_add(5, Tick, this);
   }
   ~StopClicker() {
@@ -95,15 +97,18 @@ class StopClicker {
  private:
   static gboolean Tick(gpointer data) {
     auto* self = static_cast<StopClicker*>(data);
-    if (self->messages_.size() >= self->wanted_) {
+    if (self->messages_.size() >= self->kinds_.size()) {
       self->source_ = 0;
       return FALSE;
     }
-    GtkWidget* stop = self->window_.Button(ButtonId::kStop);
-    if (self->window_.ListingRunning() && gtk_widget_get_sensitive(stop) && !MessageBoxOpen()) {
+    MainWindow& window = self->window_;
+    GtkWidget* stop = window.Button(ButtonId::kStop);
+    const ResultPage* page = window.Pages().CurrentPage();
+    if (window.ListingRunning() && gtk_widget_get_sensitive(stop) && !MessageBoxOpen() && page &&
+        page->Kind == self->kinds_[self->messages_.size()]) {
       if (!self->answer_) {
         self->answer_.emplace(IsMessageBox, ConfirmMessage(&self->messages_),
-                              static_cast<int>(self->wanted_));
+                              static_cast<int>(self->kinds_.size()));
       }
       gtk_button_clicked(GTK_BUTTON(stop));
       ++self->clicks_;
@@ -112,7 +117,7 @@ class StopClicker {
   }
 
   MainWindow& window_;
-  std::size_t wanted_;
+  std::vector<std::string> kinds_;
   std::vector<std::string> messages_;
   std::optional<DialogScript> answer_;
   int clicks_ = 0;
@@ -209,7 +214,7 @@ TEST_F(StressTest, PagesOfHundredThousandRows) {
     SCOPED_TRACE(round);
     started = g_get_monotonic_time();
     Click(ButtonId::kSearch);
-    std::printf("[stress] term page, %d rows: %.2f s\n", kScale, Seconds(started));
+    std::printf("[stress] term page, %d hits: %.2f s\n", kScale, Seconds(started));
     ASSERT_EQ(Pages().PageCount(), 2u);
     EXPECT_EQ(Current().Kind, "Terms: ");
     // A separator row, then one row per line using x.
@@ -257,15 +262,16 @@ TEST_F(StressTest, StopDuringEveryListing) {
   struct Case {
     const char* name;
     std::function<void()> start;
-    std::size_t messages;  // one "Abbruch!" per stopped listing
+    std::vector<std::string> stops;  // the page kind of each listing stopped
     std::size_t pages;
     const char* kind;
     std::size_t fullRows;  // rows when run to the end; a stop leaves fewer
     bool stopEnabled;      // the calls and term listings leave Stop enabled
   };
+  const std::size_t scale = kStopScale;
   const std::vector<Case> cases = {
-      {"all calls", [&] { Click(ButtonId::kAllCalls); }, 1, 2, "",
-       static_cast<std::size_t>(2 * kStopScale), false},
+      {"all calls", [&] { Click(ButtonId::kAllCalls); }, {""}, 2, "", 2 * scale, false},
+      // A separator row, then one row per call or term line.
       {"calls after a double click",
        [&] {
          GtkTreePath* path = gtk_tree_path_new_from_indices(target, -1);
@@ -273,42 +279,59 @@ TEST_F(StressTest, StopDuringEveryListing) {
          gtk_tree_path_free(path);
          window_->RowDoubleClickAction();
        },
-       1, 2, "Proc: ", static_cast<std::size_t>(kStopScale), true},
+       {"Proc: "},
+       2,
+       "Proc: ",
+       scale + 1,
+       true},
+      // Search first lists the calls of x() (none, to the end), then the term.
       {"term search",
        [&] {
          term_ = "x";
          Click(ButtonId::kSearch);
        },
-       1, 2, "Terms: ", static_cast<std::size_t>(kStopScale), true},
-      // The stopped calls listing returns 0, so the term search follows and
-      // is stopped as well.
+       {"Terms: "},
+       2,
+       "Terms: ",
+       scale + 1,
+       true},
+      // The stopped calls listing returns 0, so the term search follows on
+      // its page and is stopped as well.
       {"calls, then terms",
        [&] {
          term_ = "Target(";
          Click(ButtonId::kSearch);
        },
-       2, 2, "Terms: ", static_cast<std::size_t>(kStopScale), true},
+       {"Proc: ", "Terms: "},
+       2,
+       "Terms: ",
+       scale + 1,
+       true},
       // Last: a stopped procedure listing leaves a partial procedure index.
       {"procedures after Open",
        [&] {
          chosen_ = large;
          Click(ButtonId::kOpen);
        },
-       1, 1, "", static_cast<std::size_t>(kStopScale + 1), false},
+       {""},
+       1,
+       "",
+       scale + 1,
+       false},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     std::vector<std::string> messages;
     const gint64 started = g_get_monotonic_time();
     {
-      StopClicker clicker(*window_, c.messages);
+      StopClicker clicker(*window_, c.stops);
       c.start();
-      EXPECT_GE(static_cast<std::size_t>(clicker.Clicks()), c.messages);
+      EXPECT_GE(static_cast<std::size_t>(clicker.Clicks()), c.stops.size());
       messages = clicker.Messages();
     }
     std::printf("[stress] stop during %s: %.2f s, %zu rows listed\n", c.name, Seconds(started),
                 Current().List->RowCount());
-    EXPECT_EQ(messages, std::vector<std::string>(c.messages, "PB Zetrolin|Abbruch!"));
+    EXPECT_EQ(messages, std::vector<std::string>(c.stops.size(), "PB Zetrolin|Abbruch!"));
     EXPECT_FALSE(window_->ListingRunning());
     ASSERT_EQ(Pages().PageCount(), c.pages);
     EXPECT_EQ(Current().Kind, c.kind);
