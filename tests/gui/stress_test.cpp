@@ -43,6 +43,14 @@ MemoryFigures MeasureMemory() {
   return figures;
 }
 
+// Under valgrind or a sanitizer malloc is replaced and mallinfo2 reports
+// nothing; the heap bounds are then left to that tool.
+bool HeapMeasured(const MemoryFigures& figures) {
+  if (figures.heapBytes != 0) return true;
+  std::printf("[stress] no heap figures (malloc is replaced); bounds not checked\n");
+  return false;
+}
+
 double KiB(double bytes) {
   return bytes / 1024.0;
 }
@@ -246,8 +254,10 @@ TEST_F(StressTest, PagesOfHundredThousandRows) {
       KiB(heap(before)), KiB(heap(opened[0])), KiB(page), KiB(heap(closed[0])),
       KiB(heap(opened[1])), KiB(heap(closed[1])), KiB(kept), resident(before), resident(opened[0]),
       resident(closed[0]), resident(opened[1]), resident(closed[1]));
-  EXPECT_GT(page, 10.0 * 1024 * 1024);  // the measure sees a page at all
-  EXPECT_LT(kept, page / 20) << "a closed page keeps its rows";
+  if (HeapMeasured(before)) {
+    EXPECT_GT(page, 10.0 * 1024 * 1024);  // the measure sees a page at all
+    EXPECT_LT(kept, page / 20) << "a closed page keeps its rows";
+  }
   EXPECT_TRUE(unexpectedMessages_.empty());
 }
 
@@ -407,7 +417,9 @@ TEST_F(StressTest, OpenAndBackCyclesGiveTheirMemoryBack) {
   // The list store of one small page left behind costs about 4 KiB a cycle,
   // a destroyed tree view kept alive about 900 bytes; the heap itself moves
   // by a few bytes a cycle.
-  EXPECT_LT(heapGrowth, 512.0);
+  if (HeapMeasured(before)) {
+    EXPECT_LT(heapGrowth, 512.0);
+  }
   EXPECT_TRUE(unexpectedMessages_.empty());
 }
 
