@@ -215,14 +215,17 @@ CallHitIndex::CallHitIndex(const SourceSet& set, const std::vector<std::string>&
       const std::uint32_t t = candidates[i].Term;
       const std::string_view term = terms[t];
       std::vector<CallHit> hits;
-      std::size_t next = 0;
-      const Landmark* last = nullptr;
       std::int64_t previousLine = 0;
       for (; i < candidates.size() && candidates[i].Term == t; ++i) {
         const Candidate& c = candidates[i];
         if (c.Line == previousLine) continue;
         previousLine = c.Line;
-        while (next < landmarks.size() && landmarks[next].Line < c.Line) last = &landmarks[next++];
+        // The last start or end line above the candidate; searched, not
+        // walked, since a file may hold many names with a call or two each.
+        const auto above = std::lower_bound(
+            landmarks.begin(), landmarks.end(), c.Line,
+            [](const Landmark& landmark, std::int64_t line) { return landmark.Line < line; });
+        const Landmark* last = above == landmarks.begin() ? nullptr : &*(above - 1);
         const std::string_view prepared = NormaliseCallLineInto(c.Text, term, scratch);
         // A start line is never a call, not even through a default value.
         if (IsProcedureStart(prepared)) continue;

@@ -86,6 +86,11 @@ run "empty term" terms --list terms "" main.pb
 run "empty term" calls --list calls "" main.pb
 
 if [ "$big" = --big ]; then
+  # Many names with a call or two each: the all-calls index must stay linear.
+  mkcase
+  awk 'BEGIN { for (i = 0; i <= 100000; i++) printf "Procedure P%d()\n  x = P%d()\nEndProcedure\n", i, (i * 7) % 100001 }' > main.pb
+  every_listing "100,001 procedures, one call each" main.pb P5
+
   mkcase; mkdir inc
   for i in $(seq 1 100000); do echo "XIncludeFile \"inc/f$i.pbi\""; echo "x = $i" > "inc/f$i.pbi"; done > main.pb
   printf 'Procedure Foo()\nEndProcedure\n' >> main.pb
