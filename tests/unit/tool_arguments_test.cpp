@@ -5,6 +5,7 @@
 
 #include <cstdlib>
 #include <fstream>
+#include <limits>
 #include <string>
 
 namespace pbz {
@@ -35,6 +36,9 @@ class ToolArgumentsFiles : public ::testing::Test {
   std::string main_;
 };
 
+constexpr std::int64_t kMax = std::numeric_limits<std::int64_t>::max();
+constexpr std::int64_t kMin = std::numeric_limits<std::int64_t>::min();
+
 TEST(ParseSelectionRange, Table) {
   struct Case {
     const char* text;
@@ -53,6 +57,9 @@ TEST(ParseSelectionRange, Table) {
       {"xxx", false, {0, 0, 0, 0}},
       {" 4x 2x4x$a", true, {4, 2, 4, 10}},  // the text-to-integer rule per field
       {"4x-2x4x3", true, {4, -2, 4, 3}},
+      // Fields beyond 64 bits saturate instead of wrapping around.
+      {"99999999999999999999x1x99999999999999999999x5", true, {kMax, 1, kMax, 5}},
+      {"1x-99999999999999999999x1x99999999999999999999", true, {1, kMin, 1, kMax}},
   };
   for (const Case& c : cases) {
     SelectionRange range{7, 7, 7, 7};
@@ -77,6 +84,9 @@ TEST_F(ToolArgumentsFiles, ReadSelectedTextTable) {
       {{8, 1, 8, 3}, ""},                               // past the last line
       {{0, 1, 0, 3}, ""},                               // no line 0
       {{3, 14, 3, 11}, ""},                             // backwards selection gives nothing
+      {{kMax, 1, kMax, 5}, ""},                         // a line far beyond the file
+      {{3, kMin, 3, kMax}, "Procedure Foo(a)"},         // the widest range: the whole line
+      {{3, kMax - 1, 3, kMax}, ""},                     // a start far beyond the line
   };
   for (const Case& c : cases) {
     EXPECT_EQ(ReadSelectedText(main_, c.range), c.want)
