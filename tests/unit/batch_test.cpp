@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "batch/format.h"
+#include "scratch_folder.h"
 
 namespace pbz {
 namespace {
@@ -32,31 +33,6 @@ RunResult RunBatch(const std::vector<std::string>& args) {
   result.err = err.str();
   return result;
 }
-
-// A scratch folder removed with the test.
-class ScratchFolder {
- public:
-  ScratchFolder() {
-    std::string pattern = (fs::temp_directory_path() / "pbz-batch-XXXXXX").string();
-    if (::mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
-    path_ = pattern;
-  }
-  ScratchFolder(const ScratchFolder&) = delete;
-  ScratchFolder& operator=(const ScratchFolder&) = delete;
-  ~ScratchFolder() {
-    std::error_code ignored;
-    fs::remove_all(path_, ignored);
-  }
-  std::string Write(const std::string& name, const std::string& content) const {
-    const fs::path file = path_ / name;
-    std::ofstream(file, std::ios::binary) << content;
-    return file.string();
-  }
-  std::string Path(const std::string& name) const { return (path_ / name).string(); }
-
- private:
-  fs::path path_;
-};
 
 TEST(BatchCommandLine, WindowArgumentsAreNotBatchMode) {
   const std::vector<std::vector<std::string>> cases = {

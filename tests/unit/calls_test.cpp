@@ -11,6 +11,7 @@
 
 #include "core/row.h"
 #include "pages/page_host.h"
+#include "scratch_folder.h"
 
 namespace pbz {
 namespace {
@@ -59,23 +60,17 @@ const std::string kSep = "|||||";
 class CallsTest : public testing::Test {
  protected:
   void SetUp() override {
-    char pattern[] = "/tmp/pbz-calls-XXXXXX";
-    ASSERT_NE(::mkdtemp(pattern), nullptr);
-    dir_ = pattern;
     // The first page, as start-up leaves it.
     pages_.OpenResultPage("", "Procedures");
     pages_.RefreshPageSelector();
   }
-  void TearDown() override { std::filesystem::remove_all(dir_); }
-
   // Writes a fixture file and adds it to the source set.
   void Add(const std::string& name, const std::string& content) {
-    const std::string path = dir_ + "/" + name;
-    std::ofstream(path, std::ios::binary) << content;
-    set_.push_back(SourceFileEntry{path, {}, 0, kNoParent});
+    set_.push_back(SourceFileEntry{scratch_.Write(name, content), {}, 0, kNoParent});
   }
 
-  std::string dir_;
+  ScratchFolder scratch_;
+  const std::string dir_ = scratch_.Root();
   SourceSet set_;
   MemoryPages pages_;
 };

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "match/term_search.h"
+#include "scratch_folder.h"
 
 namespace pbz {
 namespace {
@@ -48,9 +49,6 @@ const std::string kSep = "|||||";
 class TermSearchTest : public testing::Test {
  protected:
   void SetUp() override {
-    char pattern[] = "/tmp/pbz-terms-XXXXXX";
-    ASSERT_NE(::mkdtemp(pattern), nullptr);
-    dir_ = pattern;
     // The flow of start-up and Search: the "Procedures" page, then the calls
     // page that found nothing.
     pages_.OpenResultPage("", "Procedures");
@@ -58,15 +56,12 @@ class TermSearchTest : public testing::Test {
     pages_.OpenResultPage(kKindProc, "Foo(");
     pages_.RefreshPageSelector();
   }
-  void TearDown() override { std::filesystem::remove_all(dir_); }
-
   void Add(const std::string& name, const std::string& content) {
-    const std::string path = dir_ + "/" + name;
-    std::ofstream(path, std::ios::binary) << content;
-    set_.push_back(SourceFileEntry{path, {}, 0, kNoParent});
+    set_.push_back(SourceFileEntry{scratch_.Write(name, content), {}, 0, kNoParent});
   }
 
-  std::string dir_;
+  ScratchFolder scratch_;
+  const std::string dir_ = scratch_.Root();
   SourceSet set_;
   MemoryPages pages_;
 };

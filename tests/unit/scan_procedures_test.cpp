@@ -8,6 +8,7 @@
 
 #include "core/text.h"
 #include "scan/procedures.h"
+#include "scratch_folder.h"
 
 namespace pbz {
 namespace {
@@ -68,17 +69,10 @@ class RecordingControl : public ScanControl {
 
 class ListProceduresTest : public testing::Test {
  protected:
-  void SetUp() override {
-    char pattern[] = "/tmp/pbz-proc-XXXXXX";
-    ASSERT_NE(::mkdtemp(pattern), nullptr);
-    dir_ = pattern;
-  }
-  void TearDown() override { std::filesystem::remove_all(dir_); }
   std::string Write(const std::string& name, const std::string& content) {
-    const std::string path = dir_ + "/" + name;
-    std::ofstream(path, std::ios::binary) << content;
-    return path;
+    return scratch_.Write(name, content);
   }
+  ScratchFolder scratch_;
   SourceSet Set(const std::vector<std::string>& paths) {
     SourceSet set;
     for (const std::string& path : paths) {
@@ -95,7 +89,7 @@ class ListProceduresTest : public testing::Test {
     return row;
   }
 
-  std::string dir_;
+  const std::string dir_ = scratch_.Root();
 };
 
 TEST_F(ListProceduresTest, ListsPreparedProcedureLinesOfEveryFile) {

@@ -10,6 +10,7 @@
 
 #include "scan/file_identity.h"
 #include "scan/source_file.h"
+#include "scratch_folder.h"
 
 namespace pbz {
 namespace {
@@ -94,18 +95,11 @@ TEST(ProcedureTests, StartAndEnd) {
 
 class ReadSourceFileTest : public testing::Test {
  protected:
-  void SetUp() override {
-    char pattern[] = "/tmp/pbz-read-XXXXXX";
-    ASSERT_NE(::mkdtemp(pattern), nullptr);
-    dir_ = pattern;
-  }
-  void TearDown() override { std::filesystem::remove_all(dir_); }
   std::string Write(const std::string& name, const std::string& content) {
-    const std::string path = dir_ + "/" + name;
-    std::ofstream(path, std::ios::binary) << content;
-    return path;
+    return scratch_.Write(name, content);
   }
-  std::string dir_;
+  ScratchFolder scratch_;
+  const std::string dir_ = scratch_.Root();
 };
 
 TEST_F(ReadSourceFileTest, ReadsRegularFilesWhole) {

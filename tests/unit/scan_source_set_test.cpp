@@ -9,25 +9,16 @@
 #include <vector>
 
 #include "scan/source_set.h"
+#include "scratch_folder.h"
 
 namespace pbz {
 namespace {
 
 class SourceSetTest : public testing::Test {
  protected:
-  void SetUp() override {
-    char pattern[] = "/tmp/pbz-set-XXXXXX";
-    ASSERT_NE(::mkdtemp(pattern), nullptr);
-    dir_ = pattern;
-  }
-  void TearDown() override { std::filesystem::remove_all(dir_); }
-
   // Writes a fixture file (folders made as needed) and returns its path.
   std::string Write(const std::string& name, const std::string& content) {
-    const std::string path = dir_ + "/" + name;
-    std::filesystem::create_directories(std::filesystem::path(path).parent_path());
-    std::ofstream(path, std::ios::binary) << content;
-    return path;
+    return scratch_.Write(name, content);
   }
 
   // Each entry as "path-relative-to-the-fixture by line @parent".
@@ -49,7 +40,8 @@ class SourceSetTest : public testing::Test {
 
   SourceSet Collect(const std::string& main) { return CollectSourceSet(main, options_); }
 
-  std::string dir_;
+  ScratchFolder scratch_;
+  const std::string dir_ = scratch_.Root();
   SourceSetOptions options_{"/opt/pb/"};
 };
 

@@ -76,17 +76,19 @@ TEST_F(ToolArgumentsFiles, ReadSelectedTextTable) {
     SelectionRange range;
     const char* want;
   } cases[] = {
-      {{3, 11, 3, 14}, "Foo"},     {{3, 1, 3, 10}, "Procedure"},
-      {{3, 11, 3, 100}, "Foo(a)"},                      // fewer when the line ends first
-      {{3, 16, 3, 17}, ")"},                            // the last character
-      {{3, 17, 3, 20}, ""},                             // beyond the end of the line
-      {{7, 9, 7, 15}, "#Limit"},   {{5, 1, 5, 3}, ""},  // empty line
-      {{8, 1, 8, 3}, ""},                               // past the last line
-      {{0, 1, 0, 3}, ""},                               // no line 0
-      {{3, 14, 3, 11}, ""},                             // backwards selection gives nothing
-      {{kMax, 1, kMax, 5}, ""},                         // a line far beyond the file
-      {{3, kMin, 3, kMax}, "Procedure Foo(a)"},         // the widest range: the whole line
-      {{3, kMax - 1, 3, kMax}, ""},                     // a start far beyond the line
+      {{3, 11, 3, 14}, "Foo"},
+      {{3, 1, 3, 10}, "Procedure"},
+      {{3, 11, 3, 100}, "Foo(a)"},  // fewer when the line ends first
+      {{3, 16, 3, 17}, ")"},        // the last character
+      {{3, 17, 3, 20}, ""},         // beyond the end of the line
+      {{7, 9, 7, 15}, "#Limit"},
+      {{5, 1, 5, 3}, ""},                        // empty line
+      {{8, 1, 8, 3}, ""},                        // past the last line
+      {{0, 1, 0, 3}, ""},                        // no line 0
+      {{3, 14, 3, 11}, ""},                      // backwards selection gives nothing
+      {{kMax, 1, kMax, 5}, ""},                  // a line far beyond the file
+      {{3, kMin, 3, kMax}, "Procedure Foo(a)"},  // the widest range: the whole line
+      {{3, kMax - 1, 3, kMax}, ""},              // a start far beyond the line
   };
   for (const Case& c : cases) {
     EXPECT_EQ(ReadSelectedText(main_, c.range), c.want)
