@@ -151,6 +151,12 @@ void GtkResultList::FlushSelection() {
   if (!pendingSelection_) return;
   const std::size_t index = *std::exchange(pendingSelection_, std::nullopt);
   if (index >= rows_.size()) return;
+  // New rows can bring up the scroll bars; lay them out first, or the row
+  // scrolled to ends up under the horizontal bar that appears afterwards.
+  GtkWidget* toplevel = gtk_widget_get_toplevel(GTK_WIDGET(view_));
+  if (GTK_IS_WINDOW(toplevel) && gtk_widget_get_realized(toplevel)) {
+    gtk_container_check_resize(GTK_CONTAINER(toplevel));
+  }
   GtkTreePath* path = gtk_tree_path_new_from_indices(static_cast<gint>(index), -1);
   gtk_tree_selection_select_path(gtk_tree_view_get_selection(view_), path);
   gtk_tree_view_set_cursor(view_, path, nullptr, FALSE);

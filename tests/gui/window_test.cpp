@@ -1023,3 +1023,37 @@ TEST_F(WindowTest, StopDuringAllProcedureCalls) {
 
 }  // namespace
 }  // namespace pbz
+
+namespace pbz {
+namespace {
+
+// The newest row of a listing is fully in view when the listing ends, also
+// when the scroll bars appear only because of the rows it added.
+TEST_F(WindowTest, TheNewestRowIsFullyInViewAfterAllProcCalls) {
+  state_.MainFile = ExampleMain();
+  Build();
+  ASSERT_TRUE(window_->StartUp("("));
+  gtk_button_clicked(GTK_BUTTON(Button(ButtonId::kAllCalls)));
+  Pump(300);
+  GtkTreeView* view = Current().List->View();
+  GtkTreeModel* model = nullptr;
+  GtkTreeIter iter;
+  ASSERT_TRUE(gtk_tree_selection_get_selected(gtk_tree_view_get_selection(view), &model, &iter));
+  GtkTreePath* path = gtk_tree_model_get_path(model, &iter);
+  // The last call row is selected; only the closing row follows it.
+  EXPECT_EQ(gtk_tree_path_get_indices(path)[0] + 2, gtk_tree_model_iter_n_children(model, nullptr));
+  GdkRectangle cell{};
+  gtk_tree_view_get_cell_area(view, path, nullptr, &cell);
+  gtk_tree_path_free(path);
+  int top = 0;
+  int bottom = 0;
+  gtk_tree_view_convert_bin_window_to_tree_coords(view, 0, cell.y, nullptr, &top);
+  gtk_tree_view_convert_bin_window_to_tree_coords(view, 0, cell.y + cell.height, nullptr, &bottom);
+  GdkRectangle visible{};
+  gtk_tree_view_get_visible_rect(view, &visible);
+  EXPECT_GE(top, visible.y);
+  EXPECT_LE(bottom, visible.y + visible.height);
+}
+
+}  // namespace
+}  // namespace pbz
