@@ -360,9 +360,7 @@ void MainWindow::ScanEnded() {
   if (!windowGone_) pages_->FlushSelection();
 }
 
-bool MainWindow::AbortCheck() {
-  if (windowGone_) return true;
-  if (++pollCounter_ % kLinesPerClockRead != 0) return false;
+bool MainWindow::RunPendingEvents() {
   const std::int64_t now = g_get_monotonic_time();
   if (now - lastPoll_ < kPollMicroseconds) return false;
   pages_->FlushSelection();
@@ -370,6 +368,17 @@ bool MainWindow::AbortCheck() {
     gtk_main_iteration_do(FALSE);
   }
   lastPoll_ = g_get_monotonic_time();
+  return true;
+}
+
+void MainWindow::KeepAlive() {
+  if (!windowGone_) RunPendingEvents();
+}
+
+bool MainWindow::AbortCheck() {
+  if (windowGone_) return true;
+  if (++pollCounter_ % kLinesPerClockRead != 0) return false;
+  if (!RunPendingEvents()) return false;
   if (windowGone_) return true;
   if (!stopRequested_) return false;
   stopRequested_ = false;

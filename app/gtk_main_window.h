@@ -90,6 +90,7 @@ class MainWindow : public ScanControl {
   void ScanStarted() override;
   void ScanEnded() override;
   bool AbortCheck() override;
+  void KeepAlive() override;
 
   GtkWindow* Window() const { return GTK_WINDOW(window_); }
   GtkWidget* Button(ButtonId id) const { return buttons_[static_cast<std::size_t>(id)]; }
@@ -101,6 +102,9 @@ class MainWindow : public ScanControl {
   bool ListingRunning() const { return busy_; }
 
  private:
+  // Lets the toolkit draw and take clicks, at most every few tens of
+  // milliseconds; true when it ran.
+  bool RunPendingEvents();
   class BusyScope;
 
   // CollectSourceSet, ListProcedures into the current page, RefreshPageSelector.

@@ -157,7 +157,7 @@ void ListAllProcedureCalls(const ProcedureIndex& index, const SourceSet& set, Pa
     // way to the rows as the page fills.
     std::vector<std::size_t> lastUse(terms.size(), 0);
     for (std::size_t p = 0; p < index.size(); ++p) lastUse[termOf[p]] = p;
-    CallHitIndex hits(set, terms);
+    CallHitIndex hits(set, terms, control);
     const CompileOrder order(set);
     for (std::size_t p = 0; p < index.size(); ++p) {
       if (!ListCallsOfProcedure(index[p], hits.EntriesWithHits(termOf[p]), hits, order, set, pages,

@@ -90,7 +90,8 @@ struct ExactScan {
 
 }  // namespace
 
-CallHitIndex::CallHitIndex(const SourceSet& set, const std::vector<std::string>& terms)
+CallHitIndex::CallHitIndex(const SourceSet& set, const std::vector<std::string>& terms,
+                           ScanControl& control)
     : hitsByTerm_(terms.size()), entriesByTerm_(terms.size()), entriesReady_(terms.size()) {
   // The names to look for, by folded backward hash; the reshaping ones aside.
   std::unordered_map<std::uint64_t, std::vector<std::uint32_t>> byHash;
@@ -130,6 +131,7 @@ CallHitIndex::CallHitIndex(const SourceSet& set, const std::vector<std::string>&
   std::string scratch;
 
   for (std::uint32_t file = 0; file < entriesOfFile_.size(); ++file) {
+    control.KeepAlive();
     // One file in memory at a time.
     const std::optional<std::string> content = ReadSourceFile(std::string(pathOfFile[file]));
     if (!content) continue;

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "core/scan_control.h"
 #include "scan/source_set.h"
 
 namespace pbz {
@@ -40,7 +41,7 @@ struct EntryHits {
 // line "Procedure (x)" reads, so they are tested on every line instead.
 class CallHitIndex {
  public:
-  CallHitIndex(const SourceSet& set, const std::vector<std::string>& terms);
+  CallHitIndex(const SourceSet& set, const std::vector<std::string>& terms, ScanControl& control);
 
   // Line visits of one pass over the set: the lines of every readable entry.
   std::int64_t TotalLines() const { return totalLines_; }

@@ -21,6 +21,10 @@ class ScanControl {
   // reported somewhere in the run. Asks AbortCheck once: the run takes next
   // to no time, and no row tells where in it the stop fell.
   virtual bool AbortCheckLines(std::int64_t lines) { return lines > 0 && AbortCheck(); }
+  // Lets the window draw during work that reads no lines one by one (the
+  // all-calls listing reading every file before its first row). Never stops
+  // the work: a Stop click waits for the next AbortCheck.
+  virtual void KeepAlive() {}
 };
 
 // Never stops; for the batch command line.

@@ -99,6 +99,10 @@ GtkResultList::GtkResultList(GtkTreeView* view)
     : view_(view),
       store_(RefPtr<GtkListStore>::Share(GTK_LIST_STORE(gtk_tree_view_get_model(view)))) {}
 
+GtkResultList::~GtkResultList() {
+  if (laidOutSource_ != 0) g_source_remove(laidOutSource_);
+}
+
 void GtkResultList::Write(GtkTreeIter* iter, const Row& row, bool insert) {
   std::string texts[kColumnCount];
   for (std::size_t k = 0; k < kColumnCount; ++k) texts[k] = ToDisplay(row.cells[k]);
@@ -151,17 +155,27 @@ void GtkResultList::FlushSelection() {
   if (!pendingSelection_) return;
   const std::size_t index = *std::exchange(pendingSelection_, std::nullopt);
   if (index >= rows_.size()) return;
-  // New rows can bring up the scroll bars; lay them out first, or the row
-  // scrolled to ends up under the horizontal bar that appears afterwards.
-  GtkWidget* toplevel = gtk_widget_get_toplevel(GTK_WIDGET(view_));
-  if (GTK_IS_WINDOW(toplevel) && gtk_widget_get_realized(toplevel)) {
-    gtk_container_check_resize(GTK_CONTAINER(toplevel));
-  }
   GtkTreePath* path = gtk_tree_path_new_from_indices(static_cast<gint>(index), -1);
   gtk_tree_selection_select_path(gtk_tree_view_get_selection(view_), path);
   gtk_tree_view_set_cursor(view_, path, nullptr, FALSE);
   gtk_tree_view_scroll_to_cell(view_, path, nullptr, FALSE, 0.0f, 0.0f);
   gtk_tree_path_free(path);
+  if (laidOutSource_ == 0) {
+    laidOutSource_ = g_idle_add_full(G_PRIORITY_LOW, &GtkResultList::OnLaidOut, this, nullptr);
+  }
+}
+
+gboolean GtkResultList::OnLaidOut(gpointer self) noexcept {
+  auto* list = static_cast<GtkResultList*>(self);
+  list->laidOutSource_ = 0;
+  if (!gtk_widget_get_realized(GTK_WIDGET(list->view_))) return FALSE;
+  GtkTreePath* path = nullptr;
+  gtk_tree_view_get_cursor(list->view_, &path, nullptr);
+  if (path) {
+    gtk_tree_view_scroll_to_cell(list->view_, path, nullptr, FALSE, 0.0f, 0.0f);
+    gtk_tree_path_free(path);
+  }
+  return FALSE;
 }
 
 std::optional<std::size_t> GtkResultList::SelectedIndex() const {

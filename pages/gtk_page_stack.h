@@ -39,6 +39,9 @@ enum StoreColumn : int {
 class GtkResultList : public ResultSink {
  public:
   explicit GtkResultList(GtkTreeView* view);
+  ~GtkResultList() override;
+  GtkResultList(const GtkResultList&) = delete;
+  GtkResultList& operator=(const GtkResultList&) = delete;
   void AddRow(const Row& row) override;
   void AppendRow(const Row& row) override;
   void UpdateRow(std::size_t index, const Row& row) override;
@@ -54,11 +57,16 @@ class GtkResultList : public ResultSink {
 
  private:
   void Write(GtkTreeIter* iter, const Row& row, bool insert);
+  // Scrolls the cursor row into view once more when the toolkit is idle:
+  // the rows just added may bring up scroll bars only when the list is laid
+  // out, and a horizontal bar would then cover the newest row.
+  static gboolean OnLaidOut(gpointer self) noexcept;
 
   GtkTreeView* view_;
   RefPtr<GtkListStore> store_;
   std::vector<Row> rows_;
   std::optional<std::size_t> pendingSelection_;  // the row AddRow added last
+  guint laidOutSource_ = 0;                      // pending OnLaidOut, 0 when none
 };
 
 // The widgets are referenced by the page as well, so a window destroyed from

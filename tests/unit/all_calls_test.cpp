@@ -9,6 +9,8 @@
 #include <utility>
 #include <vector>
 
+#include "scratch_folder.h"
+
 namespace pbz {
 namespace {
 
@@ -90,30 +92,6 @@ TEST(CopyDeclareBlock, EmptyListGivesNothing) {
 // ---------------------------------------------------------------------------
 // The all-calls listing, on small programs written to a scratch folder
 
-class ScratchFolder {
- public:
-  ScratchFolder() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "pbz-allcalls-XXXXXX").string();
-    if (::mkdtemp(pattern.data()) != nullptr) path_ = pattern;
-  }
-  ~ScratchFolder() {
-    std::error_code ignored;
-    if (!path_.empty()) std::filesystem::remove_all(path_, ignored);
-  }
-  ScratchFolder(const ScratchFolder&) = delete;
-  ScratchFolder& operator=(const ScratchFolder&) = delete;
-
-  std::string Write(const std::string& name, const std::string& text) const {
-    const std::string path = path_ + "/" + name;
-    std::ofstream(path, std::ios::binary) << text;
-    return path;
-  }
-  const std::string& Path() const { return path_; }
-
- private:
-  std::string path_;
-};
-
 // Header row, call row and closing row as the listing builds them.
 Row Header(const std::string& line, const std::string& definition, const std::string& count,
            const std::string& file) {
@@ -158,7 +136,6 @@ void ExpectRows(const MemoryList& list, const std::vector<Row>& want) {
 class TwoProcedures : public ::testing::Test {
  protected:
   void SetUp() override {
-    ASSERT_FALSE(folder_.Path().empty());
     set_ = {SourceFileEntry{folder_.Write("main.pb",
                                           "A()\n"
                                           "Procedure A()\n"
@@ -214,6 +191,16 @@ TEST_F(TwoProcedures, StopDuringTheSecondProcedureKeepsItsBlockIncomplete) {
   ASSERT_EQ(declares_.size(), 2u);
   EXPECT_EQ(declares_[1].DefinitionLine, "Procedure A()");
   EXPECT_EQ(clipboard, std::vector<std::string>{";main.pb\r\nDeclare A()\r\n"});
+}
+
+// The window draws while the files are read, before the first row.
+TEST_F(TwoProcedures, KeepsTheWindowAliveWhileReadingTheFiles) {
+  struct CountingControl : RunToEnd {
+    void KeepAlive() override { ++keepAlives; }
+    int keepAlives = 0;
+  } control;
+  Run(control);
+  EXPECT_GE(control.keepAlives, 1);
 }
 
 TEST_F(TwoProcedures, StopBeforeAnyMarkLeavesTheClipboardAlone) {
@@ -339,7 +326,6 @@ TEST(ListAllProcedureCalls, MarksWhatTheCompilerMeetsBeforeTheDefinition) {
   };
   for (const Case& c : cases) {
     ScratchFolder folder;
-    ASSERT_FALSE(folder.Path().empty());
     SourceSet set;
     for (const File& f : c.files) {
       set.push_back(SourceFileEntry{folder.Write(f.name, f.text),
@@ -365,7 +351,6 @@ TEST(ListAllProcedureCalls, MarksWhatTheCompilerMeetsBeforeTheDefinition) {
 
 TEST(ListAllProcedureCalls, RowsShowCaseDifferenceIndentationAndUnreadableFiles) {
   ScratchFolder folder;
-  ASSERT_FALSE(folder.Path().empty());
   const std::string main = folder.Write("main.pb",
                                         "Procedure Bar()\n"
                                         "\t \tfoo(1) ; not Foo(2)\n"
@@ -374,8 +359,8 @@ TEST(ListAllProcedureCalls, RowsShowCaseDifferenceIndentationAndUnreadableFiles)
                                         "EndProcedure\r\n"
                                         "x = MyFoo(1) + Foo (4)\n");
   const SourceSet set{SourceFileEntry{main, "", 0, kNoParent},
-                      SourceFileEntry{folder.Path() + "/missing.pbi", "main.pb", 7, 0},
-                      SourceFileEntry{folder.Path(), "main.pb", 8, 0}};
+                      SourceFileEntry{folder.Path("missing.pbi"), "main.pb", 7, 0},
+                      SourceFileEntry{folder.Root(), "main.pb", 8, 0}};
   MemoryPages pages;
   pages.OpenResultPage("", "All Procedure-Calls...");
   RunToEnd control;
