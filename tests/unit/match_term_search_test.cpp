@@ -1,52 +1,15 @@
 #include <gtest/gtest.h>
-#include <stdlib.h>
 
-#include <filesystem>
-#include <fstream>
 #include <string>
 #include <vector>
 
+#include "listing_fixture.h"
 #include "match/term_search.h"
-#include "scratch_folder.h"
 
 namespace pbz {
 namespace {
 
-// Records what the listing tells the Stop button and stops at a given check.
-class RecordingControl : public ScanControl {
- public:
-  explicit RecordingControl(std::int64_t stopAt = 0) : stopAt_(stopAt) {}
-  void ScanStarted() override { ++started; }
-  void ScanEnded() override { ++ended; }
-  bool AbortCheck() override { return ++checks == stopAt_; }
-  int started = 0;
-  int ended = 0;
-  std::int64_t checks = 0;
-
- private:
-  std::int64_t stopAt_;
-};
-
-// "Line|Calls|Count|Function|File|background|red".
-std::vector<std::string> Describe(const MemoryPages::Page& page) {
-  std::vector<std::string> out;
-  for (const Row& row : page.List.Rows()) {
-    std::string text;
-    for (const std::string& cell : row.cells) text += cell + "|";
-    if (row.background) {
-      text += std::to_string(row.background->r) + "," + std::to_string(row.background->g) + "," +
-              std::to_string(row.background->b);
-    }
-    if (row.text[kCalls]) text += "|red";
-    out.push_back(text);
-  }
-  return out;
-}
-
-using Lines = std::vector<std::string>;
-const std::string kSep = "|||||";
-
-class TermSearchTest : public testing::Test {
+class TermSearchTest : public ListingTest {
  protected:
   void SetUp() override {
     // The flow of start-up and Search: the "Procedures" page, then the calls
@@ -56,14 +19,6 @@ class TermSearchTest : public testing::Test {
     pages_.OpenResultPage(kKindProc, "Foo(");
     pages_.RefreshPageSelector();
   }
-  void Add(const std::string& name, const std::string& content) {
-    set_.push_back(SourceFileEntry{scratch_.Write(name, content), {}, 0, kNoParent});
-  }
-
-  ScratchFolder scratch_;
-  const std::string dir_ = scratch_.Root();
-  SourceSet set_;
-  MemoryPages pages_;
 };
 
 TEST_F(TermSearchTest, TakesOverTheCurrentPageAndAppends) {
