@@ -26,14 +26,14 @@ constexpr std::uint32_t kLinesPerClockRead = 16;
 // Bound on the events handled in one poll, so a flood cannot stall a scan.
 constexpr int kMaxEventsPerPoll = 1000;
 
-struct ButtonSpec {
+struct ButtonLayout {
   const char* label;
   int x, y, width, height;
   const char* stock;
   const char* tooltip;  // UTF-8; nullptr for none
 };
 
-const ButtonSpec kButtonSpecs[kButtonCount] = {
+const ButtonLayout kButtons[kButtonCount] = {
     {"Open", 5, 2, 80, 28, GTK_STOCK_OPEN,
      "L\xC3\xB6scht vorherige Liste und \xC3\xB6"
      "ffnet neue Hauptdatei..."},
@@ -165,10 +165,10 @@ bool MainWindow::Build() {
   pages_->OpenResultPage("", "Procedures");
 
   for (std::size_t k = 0; k < kButtonCount; ++k) {
-    const ButtonSpec& spec = kButtonSpecs[k];
-    GtkWidget* button = gtk_button_new_with_label(spec.label);
-    gtk_widget_set_size_request(button, spec.width, spec.height);
-    gtk_fixed_put(GTK_FIXED(area_), button, spec.x, spec.y);
+    const ButtonLayout& layout = kButtons[k];
+    GtkWidget* button = gtk_button_new_with_label(layout.label);
+    gtk_widget_set_size_request(button, layout.width, layout.height);
+    gtk_fixed_put(GTK_FIXED(area_), button, layout.x, layout.y);
     g_signal_connect(button, "clicked", G_CALLBACK(OnButtonClicked), this);
     buttons_[k] = button;
   }
@@ -191,13 +191,12 @@ bool MainWindow::Build() {
 
   for (std::size_t k = 0; k < kButtonCount; ++k) {
     GtkButton* button = GTK_BUTTON(buttons_[k]);
-    gtk_button_set_image(button,
-                         gtk_image_new_from_stock(kButtonSpecs[k].stock, GTK_ICON_SIZE_MENU));
+    gtk_button_set_image(button, gtk_image_new_from_stock(kButtons[k].stock, GTK_ICON_SIZE_MENU));
     gtk_button_set_image_position(button, GTK_POS_LEFT);
   }
   for (std::size_t k = 0; k < kButtonCount; ++k) {
-    if (kButtonSpecs[k].tooltip) {
-      gtk_widget_set_tooltip_text(buttons_[k], kButtonSpecs[k].tooltip);
+    if (kButtons[k].tooltip) {
+      gtk_widget_set_tooltip_text(buttons_[k], kButtons[k].tooltip);
     }
   }
   gtk_widget_set_sensitive(Button(ButtonId::kStop), FALSE);
@@ -299,12 +298,12 @@ void MainWindow::JumpToLineAction() {
 }
 
 void MainWindow::AllProcedureCallsAction() {
-  if (busy_) return;
-  BusyScope busy(*this);
-  pages_->OpenResultPage("", "All Procedure-Calls...");
-  pages_->RefreshPageSelector();
-  ListAllProcedureCalls(state_.Procedures, state_.Sources, *pages_, *this, state_.Declares,
-                        services_.SetClipboard);
+  RunListing([this] {
+    pages_->OpenResultPage("", "All Procedure-Calls...");
+    pages_->RefreshPageSelector();
+    ListAllProcedureCalls(state_.Procedures, state_.Sources, *pages_, *this, state_.Declares,
+                          services_.SetClipboard);
+  });
 }
 
 void MainWindow::SearchAction() {
@@ -319,9 +318,7 @@ void MainWindow::SearchAction() {
 }
 
 void MainWindow::RowDoubleClickAction() {
-  if (busy_) return;
-  BusyScope busy(*this);
-  ShowProcedureCalls("", state_.Sources, *pages_, *this);
+  RunListing([this] { ShowProcedureCalls("", state_.Sources, *pages_, *this); });
 }
 
 void MainWindow::AboutAction() {

@@ -12,7 +12,6 @@
 #include "match/term_search.h"
 #include "pages/page_host.h"
 #include "scan/procedures.h"
-#include "scan/source_file.h"
 #include "scan/source_set.h"
 
 namespace pbz {
@@ -201,20 +200,20 @@ std::optional<int> RunBatchCommandLine(const std::vector<std::string>& args, std
   }
   const Request& request = *parsed.request;
 
-  // Checked before collecting: the collection skips an unreadable main file
-  // silently, which would look like an empty program.
-  ReadError readError;
-  if (!ReadSourceFile(request.mainFile, &readError)) {
-    err << "pbzetrolin: cannot read main file " << request.mainFile << ": " << readError.reason
-        << '\n';
-    return 1;
-  }
-
   SourceSetOptions options;
   options.PureBasicHome = SettingsFromEnvironment().PureBasicHome;
   std::vector<SourceProblem> problems;
   options.Problems = &problems;
   const SourceSet set = CollectSourceSet(request.mainFile, options);
+  // The collection goes on past a file it cannot read, which for the main
+  // file would look like an empty program; the main file is read first, so
+  // its problem comes first.
+  if (!problems.empty() && problems.front().IncludedBy.empty() &&
+      problems.front().Path == request.mainFile) {
+    err << "pbzetrolin: cannot read main file " << request.mainFile << ": "
+        << problems.front().Reason << '\n';
+    return 1;
+  }
   // The listing still runs: a missing include costs only its own lines, but
   // the user must know which ones are missing.
   for (const SourceProblem& problem : problems) {

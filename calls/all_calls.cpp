@@ -17,9 +17,6 @@ namespace pbz {
 
 namespace {
 
-// Text colour of the "Calls" cell when the call differs in letter case.
-const Rgb kCaseDiffersRed{220, 0, 0};
-
 // Texts compared byte by byte as unsigned values: capitals before small
 // letters, a text before any longer text it starts.
 bool ByteLess(const std::string& a, const std::string& b) {

@@ -16,7 +16,6 @@ namespace {
 
 constexpr Rgb kCallBandYellow{255, 255, 230};
 constexpr Rgb kCallBandCyan{185, 255, 255};
-constexpr Rgb kCallCaseDiffersRed{220, 0, 0};
 
 // The procedure text of a text that holds a procedure start line somewhere:
 // what follows the first space or TAB after "Procedure", leading blanks
@@ -109,7 +108,7 @@ std::int64_t ListProcedureCalls(const std::string& procedureText, const SourceSe
             if (inside) row.cells[kFunction] = enclosing;
             row.cells[kFile] = fileName;
             row.background = yellow ? kCallBandYellow : kCallBandCyan;
-            if (hit < 0) row.text[kCalls] = kCallCaseDiffersRed;
+            if (hit < 0) row.text[kCalls] = kCaseDiffersRed;
             list.AddRow(row);
             ++rowsInFile;
           }

@@ -20,6 +20,10 @@ struct Rgb {
 enum Column : std::size_t { kLine = 0, kCalls = 1, kCount = 2, kFunction = 3, kFile = 4 };
 inline constexpr std::size_t kColumnCount = 5;
 
+// Text colour of the "Calls" cell of a hit whose letter case differs from
+// the term, in every listing.
+inline constexpr Rgb kCaseDiffersRed{220, 0, 0};
+
 // Five cells ("Line", "Calls", "Count", "(in) Function", "in File"), a row
 // background and optional per-cell text and background colours.
 struct Row {

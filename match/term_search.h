@@ -14,7 +14,6 @@ inline const Rgb kTermBandYellow{255, 255, 240};
 inline const Rgb kTermBandYellowDeclaration{255, 255, 190};
 inline const Rgb kTermBandCyan{195, 255, 255};
 inline const Rgb kTermBandCyanDeclaration{145, 255, 255};
-inline const Rgb kCaseDiffersRed{220, 0, 0};
 
 // Relabels the current page as a "Terms: " page and appends a row for every
 // line in which term occurs as a whole word.

@@ -8,6 +8,7 @@
 #include "match/normalise.h"
 #include "match/word_tests.h"
 #include "scan/source_file.h"
+#include "scan/source_set.h"
 
 namespace pbz::reference {
 
@@ -250,18 +251,8 @@ std::int64_t ShowProcedureCalls(const std::string& word, const SourceSet& set, P
 
 namespace {
 
-// The include-statement lines from the main file down to the entry.
-std::vector<std::int64_t> ChainOf(const SourceSet& set, std::size_t entry) {
-  std::vector<std::int64_t> chain;
-  while (entry < set.size() && set[entry].Parent < entry) {
-    chain.insert(chain.begin(), set[entry].IncludeLine);
-    entry = set[entry].Parent;
-  }
-  return chain;
-}
-
 std::vector<std::int64_t> PositionOf(const SourceSet& set, std::size_t entry, std::int64_t line) {
-  std::vector<std::int64_t> position = ChainOf(set, entry);
+  std::vector<std::int64_t> position = IncludeChain(set, entry);
   position.push_back(line);
   return position;
 }
