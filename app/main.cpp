@@ -1,5 +1,7 @@
 // PB Zetrolin: the batch command line, or the window started by the IDE with
 // the file, the selection and the word under the cursor.
+#include <X11/Xlib.h>
+#include <gdk/gdkx.h>
 #include <gtk/gtk.h>
 #include <unistd.h>
 
@@ -36,6 +38,21 @@ void ChangeToProgramFolder() {
   }
 }
 
+// GDK's own handler, which ends the program on any X error. A C callback
+// without user data, so it has to live here.
+XErrorHandler& GdkErrorHandler() {
+  static XErrorHandler handler = nullptr;
+  return handler;
+}
+
+// The window can be destroyed from outside (xkill, a session that ends):
+// requests already on their way then fail with BadWindow or BadDrawable. The
+// destroy signal ends the program cleanly; those errors must not end it first.
+int OnXError(Display* display, XErrorEvent* error) {
+  if (error->error_code == BadWindow || error->error_code == BadDrawable) return 0;
+  return GdkErrorHandler() ? GdkErrorHandler()(display, error) : 0;
+}
+
 double SecondsSince(std::chrono::steady_clock::time_point start) {
   return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
 }
@@ -62,6 +79,7 @@ int main(int argc, char** argv) {
                  "see --help for the batch command line\n";
     return 0;
   }
+  GdkErrorHandler() = XSetErrorHandler(OnXError);
 
   // PBZ_BENCH=startup|allcalls: print the seconds taken and quit, for benchmarks.
   const char* benchEnv = std::getenv("PBZ_BENCH");
